@@ -1,0 +1,51 @@
+// The platform contract: the console and input services the game relies on, as free functions.
+// Owns: nothing but declarations. Each backend (scripted, terminal, win32) is a whole-file
+// implementation chosen at link time; only the shell and the frame presenter call these.
+#pragma once
+
+#include <iosfwd>
+
+namespace platform {
+
+// Virtual-key codes of the keys the game reads (letters are their upper-case ASCII codes).
+inline constexpr int kVkTab = 0x09;
+inline constexpr int kVkReturn = 0x0D;
+inline constexpr int kVkShift = 0x10;
+inline constexpr int kVkSpace = 0x20;
+inline constexpr int kVkUp = 0x26;
+inline constexpr int kVkDown = 0x28;
+
+// True while the key is down now.
+bool keyHeld(int virtualKey);
+// True when the key was pressed since the previous call of this function for it.
+bool keyPressedSinceLastQuery(int virtualKey);
+
+struct ScreenPoint {
+  int x;
+  int y;
+};
+// The mouse cursor in screen pixels, and the monitor's width in the same pixels.
+ScreenPoint cursorPosition();
+void setCursorPosition(int x, int y);
+int monitorWidth();
+
+// Pauses the program; output written so far is on the console before the pause begins.
+void sleepMs(int milliseconds);
+// Waits at most maxMilliseconds, returning at once when input arrives (keeps an idle menu cool).
+void waitForInput(int maxMilliseconds);
+
+// The console screen buffer: a hidden cursor, text at the cursor, rows written in place.
+void hideCursor();
+void setConsoleCursor(int column, int row);
+std::ostream& consoleOut();  // text at the console cursor, in the current text colour
+std::istream& consoleIn();   // the user's typed input
+// Writes `length` bytes from column 0 of `row` onwards, wrapping onto following rows and
+// stopping at the buffer's end; colours and the cursor are untouched.
+void writeRow(int row, const char* bytes, int length);
+// The whole-console commands "cls", "color 3f" and "color 0f" (any "color XY"); others ignored.
+void runCommand(const char* command);
+
+// The console was closed (for example the user's input ended): leave cleanly, never return.
+[[noreturn]] void closeConsole();
+
+}  // namespace platform

@@ -1,0 +1,5 @@
+// The width/height dialogue. Owns: runSettingsScreen. Depends on: world/game_state.h,
+// render/frame_buffer.h, platform/platform.h.
+#pragma once
+
+void runSettingsScreen();

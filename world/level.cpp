@@ -1,0 +1,1 @@
+// The three level tables and cellAt.
