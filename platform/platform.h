@@ -15,9 +15,10 @@ inline constexpr int kVkSpace = 0x20;
 inline constexpr int kVkUp = 0x26;
 inline constexpr int kVkDown = 0x28;
 
-// True while the key is down now.
+// True while the key is down now. Like every query of a key, it also forgets an earlier press.
 bool keyHeld(int virtualKey);
-// True when the key was pressed since the previous call of this function for it.
+// True when the key was pressed since the previous query of it (by either function), as the
+// console's asynchronous key state reports it.
 bool keyPressedSinceLastQuery(int virtualKey);
 
 struct ScreenPoint {

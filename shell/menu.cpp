@@ -1,1 +1,56 @@
-// menu
+// The main menu: title and two entries written over the console, an arrow moved by Up/Down.
+// Owns: runMenuPass. Depends on: world/game_state.h, shell/game_start.h,
+// render/frame_buffer.h, platform/platform.h.
+#include "shell/menu.h"
+
+#include <ostream>
+
+#include "platform/platform.h"
+#include "render/frame_buffer.h"
+#include "shell/game_start.h"
+#include "world/game_state.h"
+
+namespace {
+
+constexpr int kArrowColumn = 10;      // two columns after "Run DEMO" and "Settings"
+constexpr int kSelectionPauseMs = 120;
+constexpr int kIdleWaitMs = 10;
+
+}  // namespace
+
+void runMenuPass(const Variant& variant) {
+  game.levelComplete = false;
+  homeConsoleCursor();
+  std::ostream& out = platform::consoleOut();
+  // Written over what the console shows; it is cleared only when something changes.
+  out << variant.menuTitle << "Run DEMO\n\n" << "Settings\n";
+
+  const bool upHeld = platform::keyHeld(platform::kVkUp);
+  if (upHeld && game.menuSelection > 0) {
+    game.menuSelection -= 2;
+    platform::sleepMs(kSelectionPauseMs);
+    platform::runCommand("cls");
+  }
+  const bool downHeld = platform::keyHeld(platform::kVkDown);
+  if (downHeld && game.menuSelection < 2) {
+    game.menuSelection += 2;
+    platform::sleepMs(kSelectionPauseMs);
+    platform::runCommand("cls");
+  }
+
+  platform::setConsoleCursor(kArrowColumn, game.menuSelection + 2);
+  out << "<--" << std::flush;
+
+  const bool enterPressed = platform::keyPressedSinceLastQuery(platform::kVkReturn);
+  if (enterPressed) {
+    if (game.menuSelection == 0) {
+      startGame(variant);
+    } else {
+      platform::runCommand("cls");
+      game.appState = AppState::Settings;
+    }
+  } else if (!upHeld && !downHeld) {
+    // Nothing to do until a key arrives: wait for it instead of spinning a core.
+    platform::waitForInput(kIdleWaitMs);
+  }
+}
