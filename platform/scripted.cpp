@@ -138,7 +138,10 @@ void onSleep(std::function<void(int)> hook) {
 namespace platform {
 
 bool keyHeld(int virtualKey) {
-  return isKeyCode(virtualKey) && session().values.held[virtualKey];
+  if (!isKeyCode(virtualKey)) return false;
+  // Any query of a key forgets an earlier press, as the console's key state does.
+  session().values.pressed[virtualKey] = false;
+  return session().values.held[virtualKey];
 }
 
 bool keyPressedSinceLastQuery(int virtualKey) {
