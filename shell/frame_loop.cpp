@@ -38,7 +38,8 @@ constexpr int kEndScreenPauseMs = 5000;
 // edges, so the mouse can turn for ever; the wrap itself costs no turn.
 void lookWithMouse() {
   const platform::ScreenPoint cursor = platform::cursorPosition();
-  const int movement = cursor.x - game.savedCursor.x;
+  // Widened: a pointer far off the monitor must not overflow the difference.
+  const long long movement = static_cast<long long>(cursor.x) - game.savedCursor.x;
   game.savedCursor = {cursor.x, cursor.y};
   game.viewAngle += static_cast<float>(movement) * kMouseDegreesPerPixel;
 

@@ -3,4 +3,6 @@
 #include "shell/main_loop.h"
 #include "variants/variant.h"
 
-int main() { runProgram(PROGRAM_VARIANT); }
+int main() {
+  runProgram(PROGRAM_VARIANT);
+}

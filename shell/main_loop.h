@@ -4,6 +4,6 @@
 
 #include "variants/variant.h"
 
-void startUp();                                 // sprites, hidden cursor, saved mouse, 120 x 40
-void runMainLoopPass(const Variant& variant);   // one menu pass, settings run or frame
+void startUp();                                // sprites, hidden cursor, saved mouse, 120 x 40
+void runMainLoopPass(const Variant& variant);  // one menu pass, settings run or frame
 [[noreturn]] void runProgram(const Variant& variant);  // startUp, then passes for ever

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kArrowColumn = 10;      // two columns after "Run DEMO" and "Settings"
+constexpr int kArrowColumn = 10;  // two columns after "Run DEMO" and "Settings"
 constexpr int kSelectionPauseMs = 120;
 constexpr int kIdleWaitMs = 10;
 
@@ -23,7 +23,8 @@ void runMenuPass(const Variant& variant) {
   homeConsoleCursor();
   std::ostream& out = platform::consoleOut();
   // Written over what the console shows; it is cleared only when something changes.
-  out << variant.menuTitle << "Run DEMO\n\n" << "Settings\n";
+  out << variant.menuTitle << "Run DEMO\n\n"
+      << "Settings\n";
 
   const bool upHeld = platform::keyHeld(platform::kVkUp);
   if (upHeld && game.menuSelection > 0) {

@@ -31,7 +31,9 @@ Answer readNumber(std::istream& in, int& value) {
 }
 
 // One unsigned comparison: zero and every negative value fail it too.
-bool inRange(int value) { return static_cast<unsigned>(value) - 1u <= 511u; }
+bool inRange(int value) {
+  return static_cast<unsigned>(value) - 1u <= 511u;
+}
 
 // With no more input there is nobody left to answer: the console is gone.
 int askNumber(std::istream& in, Answer& answer) {
@@ -47,7 +49,8 @@ void runSettingsScreen() {
   std::ostream& out = platform::consoleOut();
   std::istream& in = platform::consoleIn();
   homeConsoleCursor();
-  out << "Set custom screen resolution\n\n" << "Width? " << std::flush;
+  out << "Set custom screen resolution\n\n"
+      << "Width? " << std::flush;
   Answer answer;
   const int width = askNumber(in, answer);
   if (answer != Answer::Number || !inRange(width)) {

@@ -95,7 +95,8 @@ int main(int argc, char** argv) {
   }
   if (!scriptSource.empty()) {
     std::string text;
-    if (!readScriptText(scriptSource, text)) return fail("cannot read script '" + scriptSource + "'");
+    if (!readScriptText(scriptSource, text))
+      return fail("cannot read script '" + scriptSource + "'");
     std::string error;
     if (!parseReplayScript(text, options.script, error)) return fail(error);
   }

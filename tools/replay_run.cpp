@@ -70,8 +70,8 @@ void moveMouseBy(int dx) {
 }
 
 void holdKeysOf(const ReplayStep* step) {
-  constexpr int kScriptKeys[] = {'W', 'A', 'S', 'D', platform::kVkShift, platform::kVkSpace,
-                                 platform::kVkTab};
+  constexpr int kScriptKeys[] = {
+      'W', 'A', 'S', 'D', platform::kVkShift, platform::kVkSpace, platform::kVkTab};
   for (int key : kScriptKeys) {
     scripted::setKeyHeld(key, false);
   }

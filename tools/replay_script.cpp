@@ -19,7 +19,9 @@ constexpr std::pair<std::string_view, int> kKeyNames[] = {
     {"TAB", platform::kVkTab},
 };
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r';
+}
 
 template <typename Number>
 bool parseWhole(std::string_view text, Number& value) {
@@ -43,8 +45,8 @@ std::vector<std::string_view> splitWords(std::string_view line) {
 bool parseStep(std::string_view line, ReplayStep& step, std::string& problem) {
   const std::vector<std::string_view> words = splitWords(line);
   if (!parseWhole(words[0], step.frames) || step.frames < 0) {
-    problem = "COUNT must be a whole number of frames, 0 or more, not '" + std::string(words[0]) +
-              "'";
+    problem =
+        "COUNT must be a whole number of frames, 0 or more, not '" + std::string(words[0]) + "'";
     return false;
   }
   for (size_t w = 1; w < words.size(); ++w) {

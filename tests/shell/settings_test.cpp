@@ -1,0 +1,120 @@
+// The settings dialogue: ranges, the stream of numbers, unreadable entries, end of input.
+#include <gtest/gtest.h>
+
+#include "platform/platform.h"
+#include "shell/main_loop.h"
+#include "shell/settings.h"
+#include "shell_fixture.h"
+
+namespace {
+
+// Runs passes while the dialogue is open (at most a few, so a regression cannot hang the test).
+void runDialogue(const std::string& typed) {
+  scripted::setInput(typed);
+  game.appState = AppState::Settings;
+  for (int pass = 0; pass < 10 && game.appState == AppState::Settings; ++pass) {
+    runSettingsScreen();
+  }
+}
+
+std::string screenText() {
+  std::string text;
+  for (int y = 0; y < scripted::console().height; ++y) text += consoleRow(y) + "|";
+  return text;
+}
+
+TEST(Settings, TakesWidthAndHeightFromOneLine) {
+  freshProgram();
+  scripted::setInput("80 25\n");
+  game.appState = AppState::Settings;
+  scripted::onSleep([](int ms) {
+    if (ms == 5000) {
+      EXPECT_EQ(consoleRow(0).substr(0, 28), "Set custom screen resolution");
+      // The scripted console does not echo what is typed, so each answer follows its question.
+      EXPECT_EQ(consoleRow(2).substr(0, 21), "Width? Set width: 80 ");
+      EXPECT_EQ(consoleRow(3).substr(0, 30), "Height? Set resolution: 80x25 ");
+    }
+  });
+  runSettingsScreen();
+  EXPECT_EQ(game.appState, AppState::Menu);
+  EXPECT_EQ(game.screenWidth, 80);
+  EXPECT_EQ(game.screenHeight, 25);
+  ASSERT_EQ(game.screenRows.size(), 25u);
+  for (const std::string& row : game.screenRows) EXPECT_EQ(row.size(), 80u);
+  EXPECT_FALSE(game.widthAccepted);
+  EXPECT_EQ(countPauses(5000), 1);
+  EXPECT_EQ(consoleRow(0), std::string(120, ' ')) << "cleared after the message";
+}
+
+TEST(Settings, AcceptsOnlyOneTo512) {
+  const struct {
+    const char* typed;
+    int width, height;
+  } cases[] = {{"512 512\n", 512, 512}, {"1 1\n", 1, 1}, {"0 513 -4 7 0 -1 513 9\n", 7, 9}};
+  for (const auto& c : cases) {
+    freshProgram();
+    runDialogue(c.typed);
+    EXPECT_EQ(game.appState, AppState::Menu) << c.typed;
+    EXPECT_EQ(game.screenWidth, c.width) << c.typed;
+    EXPECT_EQ(game.screenHeight, c.height) << c.typed;
+    EXPECT_EQ(game.screenRows.size(), static_cast<size_t>(c.height));
+  }
+}
+
+TEST(Settings, InvalidWidthStartsOverAndInvalidHeightAsksOnlyTheHeight) {
+  freshProgram();
+  scripted::setInput("0\n");
+  game.appState = AppState::Settings;
+  runSettingsScreen();
+  EXPECT_EQ(game.appState, AppState::Settings);
+  EXPECT_EQ(game.screenWidth, 120);
+  EXPECT_EQ(consoleRow(2).substr(0, 21), "Width? Invalid width ");
+
+  freshProgram();
+  scripted::setInput("70\n600\n30\n");
+  game.appState = AppState::Settings;
+  scripted::onSleep([](int ms) {
+    if (ms != 5000) return;
+    EXPECT_EQ(game.screenWidth, 70);
+    EXPECT_EQ(consoleRow(3).substr(0, 23), "Height? Invalid height ");
+    EXPECT_EQ(consoleRow(4).substr(0, 29), "Height? Set resolution: 70x30");
+  });
+  runSettingsScreen();
+  EXPECT_EQ(screenText().find("Set custom screen resolution"), std::string::npos);
+  EXPECT_EQ(game.screenHeight, 30);
+}
+
+TEST(Settings, UnreadableEntriesAreDiscardedAndAskedAgain) {
+  freshProgram();
+  runDialogue("abc 99999999999 80 x25 -2147483648 25\n");
+  EXPECT_EQ(game.appState, AppState::Menu);
+  EXPECT_EQ(game.screenWidth, 80);
+  EXPECT_EQ(game.screenHeight, 25);
+}
+
+TEST(Settings, EndOfInputClosesTheProgramInsteadOfLooping) {
+  for (const char* typed : {"", "   \n", "80\n", "abc"}) {
+    freshProgram();
+    scripted::setInput(typed);
+    game.appState = AppState::Settings;
+    EXPECT_THROW(for (int pass = 0; pass < 5; ++pass) runSettingsScreen(), scripted::ConsoleClosed)
+        << "input: '" << typed << "'";
+  }
+}
+
+TEST(Settings, WaitsForEnterToBeReleasedBeforeTheMenu) {
+  freshProgram();
+  scripted::setKeyHeld(platform::kVkReturn, true);
+  scripted::pressKey(platform::kVkReturn);
+  int polls = 0;
+  scripted::onSleep([&polls](int ms) {
+    if (ms == 10 && ++polls == 3) scripted::setKeyHeld(platform::kVkReturn, false);
+  });
+  runDialogue("80 25\n");
+  EXPECT_EQ(polls, 3);
+  EXPECT_EQ(game.appState, AppState::Menu);
+  EXPECT_FALSE(platform::keyPressedSinceLastQuery(platform::kVkReturn))
+      << "the Enter that answered the dialogue does not also choose a menu entry";
+}
+
+}  // namespace
