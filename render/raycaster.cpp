@@ -1,1 +1,149 @@
-// raycaster
+// The wall raycaster: one grid walk per screen column, walls drawn as block outlines, and the
+// depth buffer that hides billboards behind nearer walls.
+// Owns: castWalls. Depends on: world/game_state.h, world/level.h (cellAt).
+#include "render/raycaster.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <cstddef>
+
+#include "world/game_state.h"
+#include "world/level.h"
+
+namespace {
+
+constexpr float kFieldOfViewDegrees = 60.0f;
+// The rounded value every heading conversion of the game uses; frames must match exactly.
+constexpr float kPi = 3.14159f;
+// Stands in for an infinite step along an axis the ray never crosses.
+constexpr float kNoCrossing = 1e30f;
+// A wall is never nearer than this, which bounds its height on screen.
+constexpr float kNearestWall = 0.01f;
+// Hits this close to a block's end along its face may draw the block's vertical outline.
+constexpr float kEdgeBandLow = 0.03f;
+constexpr float kEdgeBandHigh = 0.97f;
+constexpr int kNoSide = -1;  // the side before column 0: equal to neither real side
+
+float radians(float degrees) {
+  return degrees * kPi / 180.0f;
+}
+
+float stepLength(float direction) {
+  return direction == 0.0f ? kNoCrossing : std::fabs(1.0f / direction);
+}
+
+struct WallHit {
+  int mapX;
+  int mapY;
+  int side;  // 0: a face perpendicular to x was crossed last, 1: one perpendicular to y
+  float distance;
+};
+
+// Digital differential analysis from the player's cell until a "1" cell; leaving the grid reads
+// as "1", so every walk ends.
+WallHit walkToWall(float rayX, float rayY) {
+  const Level& level = *game.currentLevel;
+  int mapX = static_cast<int>(game.playerX);
+  int mapY = static_cast<int>(game.playerY);
+  const float stepLengthX = stepLength(rayX);
+  const float stepLengthY = stepLength(rayY);
+  int stepX = 1;
+  int stepY = 1;
+  float boundaryX = 0.0f;
+  float boundaryY = 0.0f;
+  if (rayX < 0.0f) {
+    stepX = -1;
+    boundaryX = (game.playerX - static_cast<float>(mapX)) * stepLengthX;
+  } else {
+    boundaryX = (static_cast<float>(mapX + 1) - game.playerX) * stepLengthX;
+  }
+  if (rayY < 0.0f) {
+    stepY = -1;
+    boundaryY = (game.playerY - static_cast<float>(mapY)) * stepLengthY;
+  } else {
+    boundaryY = (static_cast<float>(mapY + 1) - game.playerY) * stepLengthY;
+  }
+  int side = 0;
+  while (cellAt(level, mapX, mapY) != '1') {
+    if (boundaryX < boundaryY) {
+      mapX += stepX;
+      boundaryX += stepLengthX;
+      side = 0;
+    } else {
+      mapY += stepY;
+      boundaryY += stepLengthY;
+      side = 1;
+    }
+  }
+  float distance = side == 0 ? boundaryX - stepLengthX : boundaryY - stepLengthY;
+  // A player inside a wall cell gets a negative distance here.
+  if (distance < kNearestWall) distance = kNearestWall;
+  return WallHit{mapX, mapY, side, distance};
+}
+
+// True when the hit lies within the edge band of its face and the neighbouring block along the
+// face is open floor: that is where one wall block ends and a vertical outline belongs.
+bool atBlockEdge(const WallHit& hit, float rayX, float rayY) {
+  const float along =
+      hit.side == 0 ? game.playerY + hit.distance * rayY : game.playerX + hit.distance * rayX;
+  const float frac = along - static_cast<float>(std::floor(static_cast<double>(along)));
+  if (!(frac < kEdgeBandLow || frac > kEdgeBandHigh)) return false;
+  const int toward = frac < kEdgeBandLow ? -1 : 1;
+  const int neighbourX = hit.side == 0 ? hit.mapX : hit.mapX + toward;
+  const int neighbourY = hit.side == 0 ? hit.mapY + toward : hit.mapY;
+  return cellAt(*game.currentLevel, neighbourX, neighbourY) == ' ';
+}
+
+}  // namespace
+
+void castWalls() {
+  const int width = game.screenWidth;
+  const int height = game.screenHeight;
+  assert(height >= 0 && height <= 512 && width >= 0 && width <= 512 &&
+         "the settings screen keeps the screen within 512 x 512");
+  assert(game.depthBuffer.size() >= static_cast<std::size_t>(width) &&
+         "the frame loop sizes the depth buffer to the screen width first");
+  assert(game.screenRows.size() >= static_cast<std::size_t>(height) &&
+         "the frame buffer is sized to the screen before a frame runs");
+  assert(std::isfinite(game.viewAngle) && std::isfinite(game.playerX) &&
+         std::isfinite(game.playerY) && std::fabs(game.playerX) < 1e9f &&
+         std::fabs(game.playerY) < 1e9f && "the player stands near the grid, facing somewhere");
+
+  const float leftAngle = game.viewAngle - kFieldOfViewDegrees / 2.0f;
+  const float widthF = static_cast<float>(width);
+  int previousSide = kNoSide;
+  for (int x = 0; x < width; ++x) {
+    const float rayAngle = static_cast<float>(x) / widthF * kFieldOfViewDegrees + leftAngle;
+    const float rayX = static_cast<float>(std::cos(static_cast<double>(radians(rayAngle))));
+    const float rayY = static_cast<float>(std::sin(static_cast<double>(radians(rayAngle))));
+    const WallHit hit = walkToWall(rayX, rayY);
+
+    // Measured along the view direction rather than the ray, so flat walls do not bulge.
+    const float offAxis =
+        static_cast<float>(std::cos(static_cast<double>(radians(rayAngle - game.viewAngle))));
+    const float depth = offAxis * hit.distance;
+    game.depthBuffer[static_cast<std::size_t>(x)] = depth;
+
+    // The ray is at most half the field of view off axis, so depth >= cos(30 deg) * 0.01 and
+    // the wall height stays below 512 / 0.0086 rows: the conversion cannot overflow.
+    assert(depth > 0.008f && "the nearest-wall floor bounds the wall height");
+    const int wallHeight = static_cast<int>(static_cast<float>(height) / depth);
+    const int top = (height - wallHeight) / 2;
+    const int end = top + wallHeight;
+
+    const bool edge = atBlockEdge(hit, rayX, rayY);
+    const bool turned = x > 0 && hit.side != previousSide;
+    previousSide = hit.side;
+
+    // Only on-screen rows are visited; a wall taller than the screen loses its top and bottom
+    // lines off screen.
+    const int firstRow = std::max(top, 0);
+    const int lastRow = std::min(end, height);
+    for (int y = firstRow; y < lastRow; ++y) {
+      const bool outline = edge || turned || y == top || y == end - 1;
+      game.screenRows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] =
+          outline ? kBlock : ' ';
+    }
+  }
+}
