@@ -1,1 +1,339 @@
-// input_decoder
+// The input decoder's state machine: ground bytes, ESC, CSI, SS3, skipped strings and UTF-8.
+// Depends on: input_decoder.h.
+#include "platform/terminal/input_decoder.h"
+
+#include <algorithm>
+
+namespace term {
+namespace {
+
+// Longer sequences are none we asked for; they are skipped to their end, not buffered.
+constexpr size_t kSequenceLimit = 64;
+// OSC and DCS strings with no end in sight stop being skipped here so typing is never lost.
+constexpr int kStringLimit = 4096;
+constexpr int kNumberLimit = 1 << 24;
+constexpr int kModifierMask = kModShift | kModAlt | kModCtrl | kModSuper;
+
+// Fields split at ';', sub-fields at ':'; an empty one is -1 so that defaults can apply.
+using Parameters = std::vector<std::vector<int>>;
+
+Parameters parseParameters(std::string_view text) {
+  Parameters fields(1, std::vector<int>(1, -1));
+  for (char c : text) {
+    if (c == ';') {
+      fields.emplace_back(1, -1);
+    } else if (c == ':') {
+      fields.back().push_back(-1);
+    } else if (c >= '0' && c <= '9') {
+      int& number = fields.back().back();
+      number = std::min(std::max(number, 0) * 10 + (c - '0'), kNumberLimit);
+    }
+  }
+  return fields;
+}
+
+int parameter(const Parameters& fields, size_t field, size_t sub, int fallback) {
+  if (field >= fields.size() || sub >= fields[field].size() || fields[field][sub] < 0) {
+    return fallback;
+  }
+  return fields[field][sub];
+}
+
+int textOf(int key, int modifiers, KeyAction action) {
+  if (action == KeyAction::Release || (modifiers & (kModAlt | kModCtrl | kModSuper))) return 0;
+  if (key >= 'a' && key <= 'z' && (modifiers & kModShift)) return key - 'a' + 'A';
+  return key >= 0x20 && key < 0x7F ? key : 0;
+}
+
+void addKey(std::vector<InputEvent>& events, int key, int modifiers,
+            KeyAction action = KeyAction::Press) {
+  InputEvent event;
+  event.key = key;
+  event.modifiers = modifiers & kModifierMask;
+  event.action = action;
+  event.text = textOf(key, event.modifiers, action);
+  events.push_back(event);
+}
+
+void addReply(std::vector<InputEvent>& events, EventKind kind, int number, int value = 0) {
+  InputEvent event;
+  event.kind = kind;
+  event.number = number;
+  event.value = value;
+  events.push_back(event);
+}
+
+void addMouse(std::vector<InputEvent>& events, int x, int y) {
+  InputEvent event;
+  event.kind = EventKind::Mouse;
+  event.x = x;
+  event.y = y;
+  events.push_back(event);
+}
+
+// A single byte typed on a terminal without the kitty protocol.
+void addLegacyByte(std::vector<InputEvent>& events, unsigned char byte, int modifiers) {
+  if (byte == 0x0D || byte == 0x0A) {
+    addKey(events, kKeyEnter, modifiers);
+  } else if (byte == 0x09) {
+    addKey(events, kKeyTab, modifiers);
+  } else if (byte == 0x7F || byte == 0x08) {
+    addKey(events, kKeyBackspace, modifiers);
+  } else if (byte >= 0x01 && byte <= 0x1A) {
+    addKey(events, 'a' + byte - 1, modifiers | kModCtrl);
+  } else if (byte == 0x00 || (byte >= 0x1C && byte <= 0x1F)) {
+    addKey(events, kKeyOther, modifiers | kModCtrl);
+  } else if (byte >= 'A' && byte <= 'Z') {
+    addKey(events, byte - 'A' + 'a', modifiers | kModShift);
+  } else {
+    addKey(events, byte, modifiers);
+  }
+}
+
+int kittyKey(int code) {
+  switch (code) {
+    case 13:
+    case 57414:  // keypad Enter
+      return kKeyEnter;
+    case 9:
+      return kKeyTab;
+    case 8:
+    case 127:
+      return kKeyBackspace;
+    case 27:
+      return kKeyEscape;
+    case 57441:  // left and right Shift
+    case 57447:
+      return kKeyShift;
+    case 57412:
+      return '-';
+    case 57417:
+      return kKeyLeft;
+    case 57418:
+      return kKeyRight;
+    case 57419:
+      return kKeyUp;
+    case 57420:
+      return kKeyDown;
+  }
+  if (code >= 57399 && code <= 57408) return '0' + code - 57399;  // keypad digits
+  if (code >= 'A' && code <= 'Z') return code - 'A' + 'a';
+  bool privateUse = code >= 0xE000 && code <= 0xF8FF;
+  return code >= 0x20 && code < 0x110000 && !privateUse ? code : kKeyOther;
+}
+
+KeyAction kittyAction(int eventType) {
+  if (eventType == 2) return KeyAction::Repeat;
+  if (eventType == 3) return KeyAction::Release;
+  return KeyAction::Press;
+}
+
+// `body` holds the parameters and intermediates of a complete CSI sequence ending in `final`.
+void finishCsi(std::string_view body, char final, std::vector<InputEvent>& events) {
+  char prefix = 0;
+  if (!body.empty() && std::string_view("<=>?").find(body.front()) != std::string_view::npos) {
+    prefix = body.front();
+    body.remove_prefix(1);
+  }
+  std::string_view intermediates;
+  size_t parametersEnd = body.find_first_not_of("0123456789:;");
+  if (parametersEnd != std::string_view::npos) {
+    intermediates = body.substr(parametersEnd);
+    body = body.substr(0, parametersEnd);
+  }
+  Parameters fields = parseParameters(body);
+  int first = parameter(fields, 0, 0, 0);
+
+  if (prefix == '<' && intermediates.empty() && (final == 'M' || final == 'm')) {
+    addMouse(events, parameter(fields, 1, 0, 1), parameter(fields, 2, 0, 1));
+    return;
+  }
+  if (prefix == '?' && intermediates.empty() && final == 'u') {
+    addReply(events, EventKind::KeyboardFlags, first);
+  } else if (prefix == '?' && intermediates.empty() && final == 'c') {
+    addReply(events, EventKind::DeviceAttributes, first);
+  } else if (prefix == '?' && intermediates == "$" && final == 'y') {
+    addReply(events, EventKind::ModeReport, first, parameter(fields, 1, 0, 0));
+  }
+  if (prefix != 0 || !intermediates.empty()) return;
+
+  int modifiers = parameter(fields, 1, 0, 1) - 1;
+  KeyAction action = kittyAction(parameter(fields, 1, 1, 1));
+  switch (final) {
+    case 't':
+      if (first == 4) {
+        InputEvent event;
+        event.kind = EventKind::WindowPixels;
+        event.x = parameter(fields, 2, 0, 0);
+        event.y = parameter(fields, 1, 0, 0);
+        events.push_back(event);
+      }
+      return;
+    case 'u':
+      addKey(events, kittyKey(first), modifiers, action);
+      return;
+    case 'A':
+      return addKey(events, kKeyUp, modifiers, action);
+    case 'B':
+      return addKey(events, kKeyDown, modifiers, action);
+    case 'C':
+      return addKey(events, kKeyRight, modifiers, action);
+    case 'D':
+      return addKey(events, kKeyLeft, modifiers, action);
+    case 'Z':
+      return addKey(events, kKeyTab, kModShift, action);
+    case 'E':
+    case 'F':
+    case 'H':
+    case 'P':
+    case 'Q':
+    case 'R':
+    case 'S':
+    case '~':
+      return addKey(events, kKeyOther, modifiers, action);
+  }
+}
+
+void finishSs3(char final, std::vector<InputEvent>& events) {
+  switch (final) {
+    case 'A':
+      return addKey(events, kKeyUp, 0);
+    case 'B':
+      return addKey(events, kKeyDown, 0);
+    case 'C':
+      return addKey(events, kKeyRight, 0);
+    case 'D':
+      return addKey(events, kKeyLeft, 0);
+    case 'M':
+      return addKey(events, kKeyEnter, 0);
+    default:
+      return addKey(events, kKeyOther, 0);
+  }
+}
+
+using State = InputDecoder::State;
+
+void enter(InputDecoder& decoder, State state) {
+  decoder.state = state;
+  decoder.sequence.clear();
+  decoder.overflowed = false;
+  decoder.stringLength = 0;
+}
+
+// Returns false when the byte does not belong to the current state and must be read afresh.
+bool step(InputDecoder& decoder, unsigned char byte, std::vector<InputEvent>& events) {
+  switch (decoder.state) {
+    case State::Ground:
+      if (byte == 0x1B) {
+        enter(decoder, State::Escape);
+      } else if (byte >= 0xC2 && byte <= 0xF4) {
+        enter(decoder, State::Utf8);
+        decoder.utf8Remaining = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : 1;
+        decoder.codePoint = byte & (byte >= 0xF0 ? 0x07 : byte >= 0xE0 ? 0x0F : 0x1F);
+      } else if (byte < 0x80) {
+        addLegacyByte(events, byte, 0);
+      }
+      return true;
+    case State::Escape:
+      if (byte == '[') {
+        enter(decoder, State::Csi);
+      } else if (byte == 'O') {
+        enter(decoder, State::Ss3);
+      } else if (std::string_view("]P_^X").find(static_cast<char>(byte)) !=
+                 std::string_view::npos) {
+        enter(decoder, State::String);
+      } else if (byte == 0x1B) {
+        addKey(events, kKeyEscape, 0);
+      } else if (byte < 0x80) {
+        enter(decoder, State::Ground);
+        addLegacyByte(events, byte, kModAlt);
+      } else {
+        enter(decoder, State::Ground);
+        return false;
+      }
+      return true;
+    case State::Csi:
+      if (byte >= 0x20 && byte <= 0x3F) {
+        if (decoder.sequence.size() < kSequenceLimit) {
+          decoder.sequence += static_cast<char>(byte);
+        } else {
+          decoder.overflowed = true;
+        }
+        return true;
+      }
+      if (byte >= 0x40 && byte <= 0x7E) {
+        bool x10Mouse = byte == 'M' && decoder.sequence.empty();
+        if (!decoder.overflowed && !x10Mouse) {
+          finishCsi(decoder.sequence, static_cast<char>(byte), events);
+        }
+        enter(decoder, x10Mouse ? State::X10Mouse : State::Ground);
+        return true;
+      }
+      enter(decoder, State::Ground);
+      return false;
+    case State::Ss3:
+      enter(decoder, State::Ground);
+      if (byte < 0x20 || byte > 0x7E) return false;
+      finishSs3(static_cast<char>(byte), events);
+      return true;
+    case State::String:
+      if (byte == 0x07 || ++decoder.stringLength > kStringLimit) {
+        enter(decoder, State::Ground);
+      } else if (byte == 0x1B) {
+        decoder.state = State::StringEscape;
+      }
+      return true;
+    case State::StringEscape:
+      if (byte == '\\') {
+        enter(decoder, State::Ground);
+        return true;
+      }
+      enter(decoder, State::Escape);
+      return false;
+    case State::Utf8:
+      if ((byte & 0xC0) != 0x80) {
+        enter(decoder, State::Ground);
+        return false;
+      }
+      decoder.codePoint = (decoder.codePoint << 6) | (byte & 0x3F);
+      if (--decoder.utf8Remaining == 0) {
+        enter(decoder, State::Ground);
+        addKey(events, decoder.codePoint, 0);
+      }
+      return true;
+    case State::X10Mouse:
+      decoder.sequence += static_cast<char>(byte);
+      if (decoder.sequence.size() == 3) {
+        addMouse(events, static_cast<unsigned char>(decoder.sequence[1]) - 32,
+                 static_cast<unsigned char>(decoder.sequence[2]) - 32);
+        enter(decoder, State::Ground);
+      }
+      return true;
+  }
+  return true;
+}
+
+}  // namespace
+
+void decodeInput(InputDecoder& decoder, std::string_view bytes, std::vector<InputEvent>& events) {
+  for (char c : bytes) {
+    unsigned char byte = static_cast<unsigned char>(c);
+    if (!step(decoder, byte, events)) step(decoder, byte, events);
+  }
+}
+
+bool hasPendingInput(const InputDecoder& decoder) {
+  return decoder.state != InputDecoder::State::Ground;
+}
+
+void flushPendingInput(InputDecoder& decoder, std::vector<InputEvent>& events) {
+  if (decoder.state == InputDecoder::State::Escape) addKey(events, kKeyEscape, 0);
+  enter(decoder, InputDecoder::State::Ground);
+}
+
+bool isInterrupt(const InputEvent& event) {
+  return event.kind == EventKind::Key && event.key == 'c' && (event.modifiers & kModCtrl) &&
+         event.action != KeyAction::Release;
+}
+
+}  // namespace term

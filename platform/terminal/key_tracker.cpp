@@ -1,1 +1,104 @@
-// key_tracker
+// Key holding: exact with release events, by repeat lingers without them.
+// Depends on: key_tracker.h.
+#include "platform/terminal/key_tracker.h"
+
+namespace term {
+namespace {
+
+constexpr int kVkBackspace = 0x08;
+constexpr int kVkTab = 0x09;
+constexpr int kVkReturn = 0x0D;
+constexpr int kVkShift = 0x10;
+constexpr int kVkEscape = 0x1B;
+constexpr int kVkLeft = 0x25;
+constexpr int kVkUp = 0x26;
+constexpr int kVkRight = 0x27;
+constexpr int kVkDown = 0x28;
+
+bool lingering(const KeyState& state, int64_t nowMs) {
+  if (!state.down) return false;
+  int64_t linger = state.repeating ? kRepeatLingerMs : kFirstRepeatLingerMs;
+  return nowMs - state.lastEventMs < linger;
+}
+
+void noteDown(KeyTracker& tracker, int virtualKey, KeyAction action, int64_t nowMs) {
+  KeyState& state = tracker.keys[virtualKey];
+  bool wasHeld = tracker.exact ? state.down : lingering(state, nowMs);
+  if (!wasHeld) {
+    // A repeat with no press before it (a press lost to a focus change) still holds the key
+    // but is not a new press.
+    state.pressed = state.pressed || action == KeyAction::Press || !tracker.exact;
+    state.repeating = false;
+  } else if (!tracker.exact) {
+    state.repeating = true;
+  }
+  state.down = true;
+  state.lastEventMs = nowMs;
+}
+
+}  // namespace
+
+int virtualKeyOf(int key) {
+  if (key >= 'a' && key <= 'z') return key - 'a' + 'A';
+  if ((key >= '0' && key <= '9') || key == ' ') return key;
+  switch (key) {
+    case kKeyEnter:
+      return kVkReturn;
+    case kKeyTab:
+      return kVkTab;
+    case kKeyBackspace:
+      return kVkBackspace;
+    case kKeyEscape:
+      return kVkEscape;
+    case kKeyShift:
+      return kVkShift;
+    case kKeyUp:
+      return kVkUp;
+    case kKeyDown:
+      return kVkDown;
+    case kKeyLeft:
+      return kVkLeft;
+    case kKeyRight:
+      return kVkRight;
+  }
+  return 0;
+}
+
+void noteKeyEvent(KeyTracker& tracker, const InputEvent& event, int64_t nowMs) {
+  if (event.kind != EventKind::Key) return;
+  int virtualKey = virtualKeyOf(event.key);
+  if (event.action == KeyAction::Release) {
+    tracker.keys[virtualKey].down = false;
+    return;
+  }
+  if (tracker.exact) {
+    if (virtualKey != 0) noteDown(tracker, virtualKey, event.action, nowMs);
+    return;
+  }
+  // Without the kitty protocol Shift is seen only through the keys typed with it.
+  if (event.modifiers & kModShift) {
+    noteDown(tracker, kVkShift, KeyAction::Press, nowMs);
+  } else {
+    tracker.keys[kVkShift].down = false;
+  }
+  if (virtualKey != 0) noteDown(tracker, virtualKey, event.action, nowMs);
+}
+
+bool isKeyHeld(const KeyTracker& tracker, int virtualKey, int64_t nowMs) {
+  if (virtualKey < 0 || virtualKey >= static_cast<int>(tracker.keys.size())) return false;
+  const KeyState& state = tracker.keys[virtualKey];
+  return tracker.exact ? state.down : lingering(state, nowMs);
+}
+
+bool takeKeyPress(KeyTracker& tracker, int virtualKey) {
+  if (virtualKey < 0 || virtualKey >= static_cast<int>(tracker.keys.size())) return false;
+  bool pressed = tracker.keys[virtualKey].pressed;
+  tracker.keys[virtualKey].pressed = false;
+  return pressed;
+}
+
+void forgetKeyPresses(KeyTracker& tracker) {
+  for (KeyState& state : tracker.keys) state.pressed = false;
+}
+
+}  // namespace term

@@ -1,0 +1,39 @@
+// Encodes the console model for a terminal as the difference from what the terminal shows.
+// Owns: ShownScreen, the console-colour to SGR mapping. Depends on: platform/console_model.h.
+// Pure: returns bytes, writes nothing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/console_model.h"
+
+namespace term {
+
+// What the terminal displays as far as the encoder knows. Sizes differing from the model's
+// (for instance 0 after the window was resized) make the next update clear the screen first.
+struct ShownScreen {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> chars;
+  std::vector<uint8_t> attrs;
+  int cursorX = -1;  // -1: unknown, the next cursor move is absolute
+  int cursorY = -1;
+  int pen = -1;               // the attribute new text gets; -1 unknown
+  int cursorVisible = -1;     // -1 unknown
+  bool synchronized = false;  // the terminal supports synchronized updates (mode 2026)
+};
+
+// SGR parameters for an attribute, e.g. "97;46" for 0x3F; the console's default 0x07 is the
+// terminal's own default colours, so the menu looks native.
+std::string sgrParameters(uint8_t attribute);
+
+// Makes the terminal show the model: only changed cells, the cursor last. Updates `shown`.
+// Returns "" when nothing differs.
+std::string encodeUpdate(ShownScreen& shown, const ConsoleModel& console);
+
+// Every cell written from a cleared screen: the cost a full repaint would have (measurements).
+std::string encodeFullRepaint(const ConsoleModel& console);
+
+}  // namespace term

@@ -1,0 +1,223 @@
+// Raw mode, signals, poll/read/write for the terminal backend. Everything a signal handler
+// touches is a plain static written before the handlers are installed, or a lock-free atomic.
+// Depends on: terminal_io.h, POSIX.
+#include "platform/terminal/terminal_io.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <exception>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/common_interface_defs.h>
+#endif
+
+namespace term {
+namespace {
+
+// CAN first: a frame cut short by a signal may have left a sequence open, and CAN ends it.
+constexpr char kLeaveBeforePop[] = "\x18\x1b[?2026l";
+constexpr char kPopKeyboard[] = "\x1b[<u";
+constexpr char kLeaveAfterPop[] = "\x1b[?1016l\x1b[?1006l\x1b[?1003l\x1b[0m\x1b[?25h\x1b[?1049l";
+constexpr char kEnter[] = "\x1b[?1049h\x1b[?1003h\x1b[?1006h";
+constexpr int kExitSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+
+termios savedSettings;
+std::atomic<bool> terminalTaken{false};
+std::atomic<bool> keyboardPushed{false};
+std::atomic<bool> resized{false};
+int wakePipe[2] = {-1, -1};
+char alternateStack[64 * 1024];
+
+void writeRaw(const char* bytes, size_t length) {
+  while (length > 0) {
+    ssize_t written = write(STDOUT_FILENO, bytes, length);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;
+    bytes += written;
+    length -= static_cast<size_t>(written);
+  }
+}
+
+void onExitSignal(int signalNumber) {
+  endLikeSignal(signalNumber);
+}
+
+void onResize(int) {
+  int savedErrno = errno;
+  resized.store(true);
+  char wake = 1;
+  [[maybe_unused]] ssize_t ignored = write(wakePipe[1], &wake, 1);
+  errno = savedErrno;
+}
+
+void onUncaughtException() {
+  restoreTerminal();
+  if (std::exception_ptr current = std::current_exception()) {
+    try {
+      std::rethrow_exception(current);
+    } catch (const std::exception& error) {
+      std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, error.what());
+    } catch (...) {
+      std::fprintf(stderr, "%s: unexpected error\n", program_invocation_short_name);
+    }
+  }
+  std::abort();
+}
+
+void install(int signalNumber, void (*handler)(int), int flags) {
+  struct sigaction action {};
+  action.sa_handler = handler;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = flags;
+  sigaction(signalNumber, &action, nullptr);
+}
+
+void installHandlers() {
+  if (pipe2(wakePipe, O_NONBLOCK | O_CLOEXEC) != 0) {
+    std::fprintf(stderr, "%s: cannot create a pipe: %s\n", program_invocation_short_name,
+                 std::strerror(errno));
+    std::exit(1);
+  }
+  stack_t stack{};
+  stack.ss_sp = alternateStack;
+  stack.ss_size = sizeof alternateStack;
+  sigaltstack(&stack, nullptr);
+  for (int signalNumber : kExitSignals) install(signalNumber, onExitSignal, SA_RESETHAND);
+  for (int signalNumber : kCrashSignals) {
+    install(signalNumber, onExitSignal, SA_RESETHAND | SA_ONSTACK | SA_NODEFER);
+  }
+  install(SIGWINCH, onResize, SA_RESTART);
+  install(SIGPIPE, SIG_IGN, 0);
+  std::set_terminate(onUncaughtException);
+  std::atexit(restoreTerminal);
+#if defined(__SANITIZE_ADDRESS__)
+  __sanitizer_set_death_callback(restoreTerminal);
+#endif
+}
+
+void makeRaw(termios& settings) {
+  settings.c_iflag &= ~(BRKINT | ICRNL | INLCR | IGNCR | INPCK | ISTRIP | IXON);
+  settings.c_oflag &= ~OPOST;
+  settings.c_cflag |= CS8;
+  settings.c_lflag &= ~(ECHO | ICANON | IEXTEN | ISIG);
+  settings.c_cc[VMIN] = 1;
+  settings.c_cc[VTIME] = 0;
+}
+
+}  // namespace
+
+void enterTerminal(std::string_view startQueries) {
+  if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO) ||
+      tcgetattr(STDIN_FILENO, &savedSettings) != 0) {
+    std::fprintf(stderr, "%s: standard input and output must be a terminal\n",
+                 program_invocation_short_name);
+    std::exit(1);
+  }
+  installHandlers();
+  termios raw = savedSettings;
+  makeRaw(raw);
+  terminalTaken.store(true);
+  tcsetattr(STDIN_FILENO, TCSADRAIN, &raw);
+  std::string start = kEnter;
+  start += startQueries;
+  writeAll(start);
+}
+
+void restoreTerminal() {
+  if (!terminalTaken.exchange(false)) return;
+  writeRaw(kLeaveBeforePop, sizeof kLeaveBeforePop - 1);
+  if (keyboardPushed.exchange(false)) writeRaw(kPopKeyboard, sizeof kPopKeyboard - 1);
+  writeRaw(kLeaveAfterPop, sizeof kLeaveAfterPop - 1);
+  tcsetattr(STDIN_FILENO, TCSADRAIN, &savedSettings);
+}
+
+void pushKeyboardEnhancement(std::string_view push) {
+  keyboardPushed.store(true);
+  writeAll(push);
+}
+
+void endLikeSignal(int signalNumber) {
+  restoreTerminal();
+  signal(signalNumber, SIG_DFL);
+  sigset_t unblock;
+  sigemptyset(&unblock);
+  sigaddset(&unblock, signalNumber);
+  sigprocmask(SIG_UNBLOCK, &unblock, nullptr);
+  raise(signalNumber);
+  _exit(128 + signalNumber);
+}
+
+TerminalSize terminalSize() {
+  TerminalSize size;
+  winsize window{};
+  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &window) == 0 && window.ws_col > 0 && window.ws_row > 0) {
+    size.columns = window.ws_col;
+    size.rows = window.ws_row;
+    size.pixelWidth = window.ws_xpixel;
+  }
+  return size;
+}
+
+bool takeResize() {
+  return resized.exchange(false);
+}
+
+void writeAll(std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t written = write(STDOUT_FILENO, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written < 0 && errno == EAGAIN) {
+      pollfd out{STDOUT_FILENO, POLLOUT, 0};
+      poll(&out, 1, 100);
+      continue;
+    }
+    if (written <= 0) {
+      // The terminal is gone; nothing is left to give back.
+      terminalTaken.store(false);
+      std::exit(1);
+    }
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+}
+
+InputChunk readInput(int timeoutMs) {
+  InputChunk chunk;
+  pollfd watched[2] = {{STDIN_FILENO, POLLIN, 0}, {wakePipe[0], POLLIN, 0}};
+  int ready = poll(watched, 2, timeoutMs);
+  if (ready <= 0) return chunk;
+  if (watched[1].revents & POLLIN) {
+    char drained[64];
+    while (read(wakePipe[0], drained, sizeof drained) > 0) {
+    }
+  }
+  if (watched[0].revents & (POLLIN | POLLHUP | POLLERR)) {
+    char buffer[4096];
+    ssize_t count = read(STDIN_FILENO, buffer, sizeof buffer);
+    if (count > 0) {
+      chunk.bytes.assign(buffer, static_cast<size_t>(count));
+    } else if (count == 0 || (errno != EINTR && errno != EAGAIN)) {
+      chunk.ended = true;
+    }
+  }
+  return chunk;
+}
+
+int64_t monotonicMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+}  // namespace term

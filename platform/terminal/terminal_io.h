@@ -1,0 +1,44 @@
+// The terminal as an operating-system resource: raw mode, the alternate screen, mouse
+// reporting, signals and the way back. Owns: the saved terminal settings, the signal handlers,
+// the wake-up pipe. Depends on: POSIX (termios, poll, signals).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace term {
+
+struct TerminalSize {
+  int columns = 80;
+  int rows = 24;
+  int pixelWidth = 0;  // 0 when the terminal does not say
+};
+
+// Saves the terminal's settings, takes it over (raw input, alternate screen, mouse reporting)
+// and installs the handlers that give it back. Exits with a message when standard input or
+// output is not a terminal.
+void enterTerminal(std::string_view startQueries);
+// Gives the terminal back exactly as it was; safe in a signal handler; acts only once.
+void restoreTerminal();
+// Sends the kitty keyboard push and makes every way out pop it again.
+void pushKeyboardEnhancement(std::string_view push);
+// Gives the terminal back and ends the process as the signal would have.
+[[noreturn]] void endLikeSignal(int signalNumber);
+
+TerminalSize terminalSize();
+bool takeResize();  // true once after each change of the window's size
+
+// One write of all the bytes; a terminal that is gone ends the program.
+void writeAll(std::string_view bytes);
+
+struct InputChunk {
+  std::string bytes;
+  bool ended = false;  // the terminal's input is closed
+};
+// Waits up to timeoutMs (-1: no limit) for input, returning early on a resize.
+InputChunk readInput(int timeoutMs);
+
+int64_t monotonicMs();
+
+}  // namespace term

@@ -1,0 +1,104 @@
+// Tests of the settings dialogue's line editor and the virtual mouse pointer.
+// Depends on: line_editor.h, virtual_pointer.h, platform/console_model.h, GoogleTest.
+#include "platform/terminal/line_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/terminal/virtual_pointer.h"
+
+namespace {
+
+using term::LineStatus;
+
+term::InputEvent typed(int key, int text = 0, int modifiers = 0) {
+  term::InputEvent event;
+  event.key = key;
+  event.text = text;
+  event.modifiers = modifiers;
+  return event;
+}
+
+LineStatus typeAll(term::LineEditor& editor, ConsoleModel& console, const std::string& text) {
+  LineStatus status = LineStatus::Editing;
+  for (char c : text) {
+    if (c == '\n') {
+      status = term::editLine(editor, console, typed(term::kKeyEnter));
+    } else if (c == '\b') {
+      status = term::editLine(editor, console, typed(term::kKeyBackspace));
+    } else {
+      status = term::editLine(editor, console, typed(c, c));
+    }
+  }
+  return status;
+}
+
+TEST(LineEditor, EchoesAtTheCursorAndEndsWithEnter) {
+  ConsoleModel console = makeConsole(20, 4);
+  setCursor(console, 7, 2);
+  term::LineEditor editor;
+  EXPECT_EQ(typeAll(editor, console, "80 25"), LineStatus::Editing);
+  EXPECT_EQ(rowText(console, 2), "       80 25        ");
+  EXPECT_EQ(typeAll(editor, console, "\n"), LineStatus::Finished);
+  EXPECT_EQ(editor.line, "80 25\n");
+  EXPECT_EQ(console.cursorX, 0);
+  EXPECT_EQ(console.cursorY, 3);
+}
+
+TEST(LineEditor, BackspaceErasesTheLastCharacterEvenAcrossARowBreak) {
+  ConsoleModel console = makeConsole(4, 3);
+  runCommand(console, "color 3f");
+  setCursor(console, 2, 0);
+  term::LineEditor editor;
+  typeAll(editor, console, "123");  // "12" ends row 0, "3" wraps to row 1
+  EXPECT_EQ(rowText(console, 1), "3   ");
+  typeAll(editor, console, "\b\b");
+  EXPECT_EQ(rowText(console, 0), "  1 ");
+  EXPECT_EQ(rowText(console, 1), "    ");
+  EXPECT_EQ(attributeAt(console, 3, 0), 0x3F);
+  EXPECT_EQ(console.cursorX, 3);
+  EXPECT_EQ(console.cursorY, 0);
+  typeAll(editor, console, "\b\b\b7\n");  // extra backspaces on an empty line do nothing
+  EXPECT_EQ(editor.line, "7\n");
+  EXPECT_EQ(rowText(console, 0), "  7 ");
+}
+
+TEST(LineEditor, IgnoresKeysThatTypeNothingAndBoundsTheLine) {
+  ConsoleModel console = makeConsole(200, 3);
+  term::LineEditor editor;
+  term::InputEvent release = typed('5', 0);
+  release.action = term::KeyAction::Release;
+  term::editLine(editor, console, release);
+  term::editLine(editor, console, typed(term::kKeyUp));
+  term::editLine(editor, console, typed('x', 0, term::kModCtrl));
+  EXPECT_EQ(editor.line, "");
+  typeAll(editor, console, std::string(term::kLineLimit + 10, '9'));
+  EXPECT_EQ(editor.line.size(), term::kLineLimit);
+}
+
+TEST(LineEditor, CtrlDOnAnEmptyLineEndsTheInput) {
+  ConsoleModel console = makeConsole(10, 2);
+  term::LineEditor editor;
+  typeAll(editor, console, "4");
+  EXPECT_EQ(term::editLine(editor, console, typed('d', 0, term::kModCtrl)), LineStatus::Editing);
+  typeAll(editor, console, "\b");
+  EXPECT_EQ(term::editLine(editor, console, typed('d', 0, term::kModCtrl)), LineStatus::EndOfInput);
+}
+
+TEST(VirtualPointer, FirstReportDoesNotJumpAndMovesShiftTheOffset) {
+  term::VirtualPointer pointer = term::makeVirtualPointer(480, 300);
+  term::nudgePointer(pointer, -term::kArrowPixelsPerFrame);
+  EXPECT_EQ(term::pointerX(pointer), 450);
+  term::notePointerReport(pointer, 100, 50);  // first report: no jump
+  EXPECT_EQ(term::pointerX(pointer), 450);
+  EXPECT_EQ(term::pointerY(pointer), 300);
+  term::notePointerReport(pointer, 120, 50);  // the real pointer moves 20 px
+  EXPECT_EQ(term::pointerX(pointer), 470);
+  term::movePointer(pointer, 949, 300);  // the game's wrap
+  EXPECT_EQ(term::pointerX(pointer), 949);
+  term::notePointerReport(pointer, 110, 50);
+  EXPECT_EQ(term::pointerX(pointer), 939);
+}
+
+}  // namespace
