@@ -1,1 +1,143 @@
-// billboard
+// Billboards of the entities and the weapon image, drawn into the frame buffer.
+// Owns: drawBillboard, drawWeaponImage. Depends on: render/sprites.h, world/game_state.h
+// (player position, screen size, depthBuffer, screenRows).
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+
+#include "render/sprites.h"
+#include "world/game_state.h"
+
+namespace {
+
+constexpr float kPi = 3.14159f;
+constexpr float kTwoPi = 6.28318f;
+
+// Brings the relative angle into about [-pi, pi] by whole turns. An angle so large that a turn
+// no longer changes it (never a heading the frame loop produces) cannot be brought back:
+// false then, and the entity is not drawn instead of the loop never ending.
+bool wrapIntoHalfTurn(float& rel) {
+  while (rel > kPi) {
+    const float turned = rel - kTwoPi;
+    if (turned == rel) return false;
+    rel = turned;
+  }
+  while (rel < -kPi) {
+    const float turned = rel + kTwoPi;
+    if (turned == rel) return false;
+    rel = turned;
+  }
+  return true;
+}
+
+// The billboard's height in rows, int(H / dist) wherever that fits an int. Nearer than about
+// H / 2^31 cells the quotient leaves the int range (or becomes infinite); it saturates there,
+// which keeps every product of the sampling within 64 bits and shows the image's middle.
+int64_t billboardRows(float screenHeight, float dist) {
+  const float rows = screenHeight / dist;
+  constexpr int64_t kMostRows = std::numeric_limits<int32_t>::max();
+  if (rows >= static_cast<float>(kMostRows)) return kMostRows;
+  return static_cast<int64_t>(rows);
+}
+
+// The screen column of the billboard's centre, int(...) wherever that fits an int. Beyond
+// 2^40 columns off screen no half-width (at most 2^31) brings a column back, so saturating
+// there changes nothing that shows.
+int64_t centreColumn(float column) {
+  constexpr float kFarOffScreen = 1099511627776.0f;  // 2^40
+  return static_cast<int64_t>(std::clamp(column, -kFarOffScreen, kFarOffScreen));
+}
+
+}  // namespace
+
+void drawBillboard(const Entity& entity, float viewAngleRadians, float fieldOfViewDegrees) {
+  // A record that was never given an image has nothing to show.
+  if (entity.image == nullptr || entity.imageWidth <= 0 || entity.imageHeight <= 0) return;
+  const int32_t screenWidth = game.screenWidth;
+  const int32_t screenHeight = game.screenHeight;
+  assert(game.depthBuffer.size() >= static_cast<size_t>(std::max(screenWidth, 0)) &&
+         "the frame sizes the depth buffer to the screen width before drawing");
+  assert(game.screenRows.size() >= static_cast<size_t>(std::max(screenHeight, 0)) &&
+         "the frame buffer holds screenHeight rows");
+
+  const float dx = entity.x - game.playerX;
+  const float dy = entity.y - game.playerY;
+  const float dist = static_cast<float>(std::sqrt(static_cast<double>(dy * dy + dx * dx)));
+  float rel = static_cast<float>(std::atan2(static_cast<double>(dy), static_cast<double>(dx))) -
+              viewAngleRadians;
+  if (!wrapIntoHalfTurn(rel)) return;
+
+  const float fov = fieldOfViewDegrees * 3.14159f / 180.0f;
+  const float halfWidthAngle = static_cast<float>(
+      std::atan2(static_cast<double>(static_cast<float>(entity.imageWidth) * 0.5f),
+                 static_cast<double>(dist)));
+  // Written as "not greater" so that a NaN angle (from non-finite positions) is rejected too.
+  if (!(halfWidthAngle + fov * 0.5f > std::fabs(rel))) return;
+  if (dist == 0.0f) return;
+
+  // 64-bit throughout: at tiny distances size and cols reach far beyond the screen.
+  const int64_t size = billboardRows(static_cast<float>(screenHeight), dist);
+  const int64_t cols = 2 * size;
+  const int64_t top = (screenHeight - size) / 2;
+  const float centre = (rel / fov + 0.5f) * static_cast<float>(screenWidth);
+  if (std::isnan(centre)) return;
+  const int64_t left = centreColumn(centre) - cols / 2;
+
+  // Only the part of the cols x size box that lies on the screen is visited.
+  const int64_t firstI = std::max<int64_t>(0, -left);
+  const int64_t endI = std::min<int64_t>(cols, screenWidth - left);
+  const int64_t firstJ = std::max<int64_t>(0, -top);
+  const int64_t endJ = std::min<int64_t>(size, screenHeight - top);
+  const int64_t w = entity.imageWidth;
+  const int64_t h = entity.imageHeight;
+
+  for (int64_t i = firstI; i < endI; ++i) {
+    const int64_t x = left + i;
+    // Straight-line distance against the perpendicular wall distance of this column.
+    if (dist > game.depthBuffer[x] + 0.1f) continue;
+    const int64_t sampled = (w * i) / cols;
+    const int64_t c = entity.mirrored ? w - sampled - 1 : sampled;
+    for (int64_t j = firstJ; j < endJ; ++j) {
+      const int64_t y = top + j;
+      const int64_t r = (h * j) / size;
+      const char mask = entity.image[r][c];
+      if (mask == '1') {
+        game.screenRows[y][x] = kBlock;
+      } else if (mask == '0') {
+        game.screenRows[y][x] = ' ';
+      }
+    }
+  }
+}
+
+void drawWeaponImage(const WeaponImage& image) {
+  // An absent name yields an empty image; a first row without columns has no scale.
+  if (image.empty() || image[0].empty()) return;
+  const int sw = static_cast<int>(image[0].size());
+  const int sh = static_cast<int>(image.size());
+  const int screenWidth = game.screenWidth;
+  const int screenHeight = game.screenHeight;
+  const int dw = screenWidth / 9;
+  const int left = screenWidth / 2 - dw / 2;
+  const int dh =
+      static_cast<int>(static_cast<float>(dw) / static_cast<float>(sw) * static_cast<float>(sh));
+  const int top = screenHeight - dh;
+  if (dh <= 0) return;
+
+  for (int r = 0; r < dh; ++r) {
+    const int y = top + r;
+    const std::string& row = image[(r * sh) / dh];
+    for (int c = 0; c < dw; ++c) {
+      const int x = left + c;
+      const size_t column = static_cast<size_t>((c * sw) / dw);
+      // Rows of a named image need not all be as long as row 0; past a row's end is blank.
+      if (column < row.size() && row[column] == '1' && x >= 0 && x < screenWidth && y >= 0 &&
+          y < screenHeight) {
+        game.screenRows[y][x] = kBlock;
+      }
+    }
+  }
+}

@@ -1,1 +1,84 @@
-// sprites
+// The images of every billboard and of the weapon, and the named weapon image table.
+// Owns: the entity image rows, spriteTable, setUpSprites. Depends on: render/sprites.h.
+#include "render/sprites.h"
+
+#include <cstddef>
+#include <iterator>
+
+namespace {
+
+// Each entity image is a run of consecutive rows; entities point at the first one and sample
+// only within their declared sizes, so the rows need no terminator of their own.
+constexpr const char* kSecondRowTable[] = {
+    // enemyImage2, 17 rows
+    "     111111     ",
+    "    10000001111 ",
+    "   1101001011111",
+    "   1100110011111",
+    "  11110000111111",
+    " 111  11111 1111",
+    "111     11  111 ",
+    " 1   111  11111 ",
+    "    11111 11111 ",
+    "    1111   111  ",
+    "    111         ",
+    "    111     11  ",
+    "    111     11  ",
+    "     1      111 ",
+    "    11          ",
+    "   1111         ",
+    "  11111         ",
+    // objectImage, 9 sampled rows and a blank tenth that no declared size reaches
+    "           ",
+    "    111    ",
+    "   10001   ",
+    "  1001001  ",
+    "  1011001  ",
+    "  1001001  ",
+    "  1001001  ",
+    "   10001   ",
+    "    111    ",
+    "           ",
+    // exitImage, 5 rows
+    "11111001000100111110011111",
+    "10000000101000001000000100",
+    "11111000010000001000000100",
+    "10000000101000001000000100",
+    "11111001000100111110000100",
+};
+
+constexpr std::ptrdiff_t kObjectImageStart = 17;
+constexpr std::ptrdiff_t kExitImageStart = kObjectImageStart + 10;
+static_assert(std::size(kSecondRowTable) == kExitImageStart + 5);
+
+const WeaponImage kGunAtRest = {
+    "    11      ", "    11      ", "  111111    ", "  111111    ",
+    "    11      ", "1111111111  ", "  11111111  ", "    11111111",
+};
+
+const WeaponImage kGunFiring = {
+    "    11      ", "  111111    ", "    11      ", "  111111    ",
+    "  111111    ", "    11      ", "1111111111  ", "  11111111  ",
+};
+
+}  // namespace
+
+// The first row table holds this one image alone.
+const char* const enemyImage4[] = {
+    "  11111111111   ", " 1000000000001  ", " 1000000000001  ", "101110111100001 ",
+    "1001100011000001", " 100001000000001", " 100110001110001", " 11111111010001 ",
+    " 1010101010001  ", "1011111110001   ", "100000000011    ", "1000001111      ",
+    " 11111          ",
+};
+
+// Constant-initialised addresses, so spawning during any static initialisation already sees them.
+constinit const ImageRows enemyImage2 = kSecondRowTable;
+constinit const ImageRows objectImage = kSecondRowTable + kObjectImageStart;
+constinit const ImageRows exitImage = kSecondRowTable + kExitImageStart;
+
+std::map<std::string, WeaponImage> spriteTable;
+
+void setUpSprites() {
+  spriteTable["GunSprite1"] = kGunAtRest;
+  spriteTable["GunSprite2"] = kGunFiring;
+}

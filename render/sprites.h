@@ -10,10 +10,11 @@
 #include "world/entity.h"
 
 // Entity images: consecutive rows; sampled only within the declared sizes below.
-extern const char* const enemyImage2[];  // 17 rows of 16; declared 16 x 17
+// enemyImage4 is a row table of its own; the other three share one table, hence pointers.
+extern const ImageRows enemyImage2;      // 17 rows of 16; declared 16 x 17
 extern const char* const enemyImage4[];  // 13 rows of 16; declared 16 x 13
-extern const char* const objectImage[];  // 9 rows of 11 (+ a blank tenth); declared 12 x 9
-extern const char* const exitImage[];    // 5 rows of 26; declared 26 x 5
+extern const ImageRows objectImage;      // 9 rows of 11 (+ a blank tenth); declared 12 x 9
+extern const ImageRows exitImage;        // 5 rows of 26; declared 26 x 5
 
 using WeaponImage = std::vector<std::string>;
 // "GunSprite1" (at rest) and "GunSprite2" (firing) once setUpSprites has run.
