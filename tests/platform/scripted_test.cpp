@@ -29,6 +29,9 @@ TEST(ScriptedBackend, KeysHeldAndPressedOnce) {
 
   scripted::pressKey(platform::kVkReturn);
   EXPECT_FALSE(platform::keyHeld(platform::kVkReturn));
+  EXPECT_FALSE(platform::keyPressedSinceLastQuery(platform::kVkReturn))
+      << "any query of a key forgets the earlier press";
+  scripted::pressKey(platform::kVkReturn);
   EXPECT_TRUE(platform::keyPressedSinceLastQuery(platform::kVkReturn));
   EXPECT_FALSE(platform::keyPressedSinceLastQuery(platform::kVkReturn));
   scripted::pressKey(platform::kVkReturn);
