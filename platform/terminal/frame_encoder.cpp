@@ -206,6 +206,15 @@ struct Encoder {
   }
 };
 
+bool sameAsEncoded(const ShownScreen& shown, const ConsoleModel& console) {
+  const ConsoleModel& encoded = shown.encoded;
+  return shown.width == console.width && shown.height == console.height &&
+         encoded.cursorVisible == console.cursorVisible &&
+         (!console.cursorVisible ||
+          (encoded.cursorX == console.cursorX && encoded.cursorY == console.cursorY)) &&
+         encoded.chars == console.chars && encoded.attrs == console.attrs;
+}
+
 }  // namespace
 
 std::string sgrParameters(uint8_t attribute) {
@@ -214,6 +223,8 @@ std::string sgrParameters(uint8_t attribute) {
 }
 
 std::string encodeUpdate(ShownScreen& shown, const ConsoleModel& console) {
+  if (sameAsEncoded(shown, console)) return "";
+  shown.encoded = console;
   Encoder encoder{shown, console, {}};
   if (shown.width != console.width || shown.height != console.height) {
     shown.cursorX = shown.cursorY = -1;

@@ -23,6 +23,9 @@ struct ShownScreen {
   int pen = -1;               // the attribute new text gets; -1 unknown
   int cursorVisible = -1;     // -1 unknown
   bool synchronized = false;  // the terminal supports synchronized updates (mode 2026)
+  // The model as last encoded: an idle menu re-writes the same text a hundred times a second,
+  // and comparing against this copy is far cheaper than comparing cell by cell.
+  ConsoleModel encoded;
 };
 
 // SGR parameters for an attribute, e.g. "97;46" for 0x3F; the console's default 0x07 is the
