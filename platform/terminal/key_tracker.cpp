@@ -28,6 +28,7 @@ void noteDown(KeyTracker& tracker, int virtualKey, KeyAction action, int64_t now
     // A repeat with no press before it (a press lost to a focus change) still holds the key
     // but is not a new press.
     state.pressed = state.pressed || action == KeyAction::Press || !tracker.exact;
+    state.unseen = true;
     state.repeating = false;
   } else if (!tracker.exact) {
     state.repeating = true;
@@ -90,6 +91,13 @@ bool isKeyHeld(const KeyTracker& tracker, int virtualKey, int64_t nowMs) {
   return tracker.exact ? state.down : lingering(state, nowMs);
 }
 
+bool queryKeyHeld(KeyTracker& tracker, int virtualKey, int64_t nowMs) {
+  if (virtualKey < 0 || virtualKey >= static_cast<int>(tracker.keys.size())) return false;
+  bool unseen = tracker.keys[virtualKey].unseen;
+  tracker.keys[virtualKey].unseen = false;
+  return unseen || isKeyHeld(tracker, virtualKey, nowMs);
+}
+
 bool takeKeyPress(KeyTracker& tracker, int virtualKey) {
   if (virtualKey < 0 || virtualKey >= static_cast<int>(tracker.keys.size())) return false;
   bool pressed = tracker.keys[virtualKey].pressed;
@@ -98,7 +106,7 @@ bool takeKeyPress(KeyTracker& tracker, int virtualKey) {
 }
 
 void forgetKeyPresses(KeyTracker& tracker) {
-  for (KeyState& state : tracker.keys) state.pressed = false;
+  for (KeyState& state : tracker.keys) state.pressed = state.unseen = false;
 }
 
 }  // namespace term

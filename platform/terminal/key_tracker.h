@@ -21,6 +21,7 @@ struct KeyState {
   bool down = false;
   bool repeating = false;  // a repeat has come since the press (shorter linger)
   bool pressed = false;    // pressed since the last takeKeyPress
+  bool unseen = false;     // pressed since the last queryKeyHeld: a tap between two polls counts
   int64_t lastEventMs = 0;
 };
 
@@ -34,6 +35,9 @@ int virtualKeyOf(int key);
 
 void noteKeyEvent(KeyTracker& tracker, const InputEvent& event, int64_t nowMs);
 bool isKeyHeld(const KeyTracker& tracker, int virtualKey, int64_t nowMs);
+// As isKeyHeld, but a key pressed and already released since the previous query of it still
+// counts once: release events can arrive in the same read as their press.
+bool queryKeyHeld(KeyTracker& tracker, int virtualKey, int64_t nowMs);
 // True once per press: clears the key's pressed flag.
 bool takeKeyPress(KeyTracker& tracker, int virtualKey);
 void forgetKeyPresses(KeyTracker& tracker);

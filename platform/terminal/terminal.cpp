@@ -221,7 +221,7 @@ namespace platform {
 bool keyHeld(int virtualKey) {
   Session& s = session();
   pump(s, 0);
-  return term::isKeyHeld(s.keys, virtualKey, term::monotonicMs());
+  return term::queryKeyHeld(s.keys, virtualKey, term::monotonicMs());
 }
 
 bool keyPressedSinceLastQuery(int virtualKey) {
@@ -234,9 +234,9 @@ ScreenPoint cursorPosition() {
   Session& s = session();
   pump(s, 0);
   int64_t now = term::monotonicMs();
-  if (term::isKeyHeld(s.keys, kVkLeft, now))
+  if (term::queryKeyHeld(s.keys, kVkLeft, now))
     term::nudgePointer(s.pointer, -term::kArrowPixelsPerFrame);
-  if (term::isKeyHeld(s.keys, kVkRight, now))
+  if (term::queryKeyHeld(s.keys, kVkRight, now))
     term::nudgePointer(s.pointer, term::kArrowPixelsPerFrame);
   return {term::pointerX(s.pointer), term::pointerY(s.pointer)};
 }

@@ -82,6 +82,25 @@ TEST(KeyTracker, KittyEventsHoldExactlyUntilRelease) {
   EXPECT_FALSE(term::isKeyHeld(tracker, kVkW, 60002));
 }
 
+TEST(KeyTracker, ATapBetweenTwoPollsIsHeldForOneQuery) {
+  term::KeyTracker tracker;
+  tracker.exact = true;
+  term::noteKeyEvent(tracker, key('w'), 0);
+  term::noteKeyEvent(tracker, key('w', KeyAction::Release), 0);
+  EXPECT_FALSE(term::isKeyHeld(tracker, kVkW, 1));
+  EXPECT_TRUE(term::queryKeyHeld(tracker, kVkW, 1));
+  EXPECT_FALSE(term::queryKeyHeld(tracker, kVkW, 2));
+  // A key still down stays held past its first query.
+  term::noteKeyEvent(tracker, key('w'), 10);
+  EXPECT_TRUE(term::queryKeyHeld(tracker, kVkW, 11));
+  EXPECT_TRUE(term::queryKeyHeld(tracker, kVkW, 5000));
+  // Keys typed into the dialogue leave nothing behind.
+  term::noteKeyEvent(tracker, key(term::kKeyEnter), 6000);
+  term::noteKeyEvent(tracker, key(term::kKeyEnter, KeyAction::Release), 6001);
+  term::forgetKeyPresses(tracker);
+  EXPECT_FALSE(term::queryKeyHeld(tracker, kVkReturn, 6002));
+}
+
 TEST(KeyTracker, APressCountsOnceAndRepeatsDoNotCount) {
   for (bool exact : {false, true}) {
     term::KeyTracker tracker;

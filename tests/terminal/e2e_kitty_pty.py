@@ -1,0 +1,125 @@
+#!/usr/bin/env python3
+# A program on a pseudo-terminal that answers the start-up queries as a terminal with the kitty
+# keyboard protocol, SGR pixel mouse and synchronized output would. Checks that the program takes
+# up each, plays on kitty key events, and pops the keyboard enhancement before leaving the
+# alternate screen on every way out tried: Ctrl+C as a kitty key, SIGTERM, SIGQUIT and Ctrl+D
+# ending the settings dialogue's input. Usage: e2e_kitty_pty.py PROGRAM. Depends on: python3.
+import fcntl
+import os
+import select
+import signal
+import struct
+import subprocess
+import sys
+import termios
+import time
+
+QUERIES = b"\x1b[?u\x1b[?1016$p\x1b[?2026$p\x1b[14t\x1b[c"
+REPLIES = b"\x1b[?0u\x1b[?1016;2$y\x1b[?2026;2$y\x1b[4;820;1200t\x1b[?62;22c"
+PUSH, POP = b"\x1b[>11u", b"\x1b[<u"
+LEAVE_ALTERNATE = b"\x1b[?1049l"
+
+
+class Failure(Exception):
+    pass
+
+
+class Terminal:
+    def __init__(self, program):
+        self.master, slave = os.openpty()
+        # 120x41 cells of 10x20 pixels.
+        fcntl.ioctl(slave, termios.TIOCSWINSZ, struct.pack("HHHH", 41, 120, 1200, 820))
+        self.saved = termios.tcgetattr(slave)
+        self.slave = slave
+        self.process = subprocess.Popen([program], stdin=slave, stdout=slave, stderr=slave,
+                                        start_new_session=True)
+        self.output = b""
+
+    def read_until(self, what, expected, timeout=10.0):
+        deadline = time.monotonic() + timeout
+        while expected not in self.output:
+            left = deadline - time.monotonic()
+            if left <= 0:
+                raise Failure(f"timed out waiting for {what}; last bytes: {self.output[-200:]!r}")
+            ready, _, _ = select.select([self.master], [], [], left)
+            if ready:
+                try:
+                    self.output += os.read(self.master, 65536)
+                except OSError:
+                    raise Failure(f"the terminal closed while waiting for {what}")
+
+    def send(self, data):
+        os.write(self.master, data)
+
+    def finish(self, ending, expected_status):
+        start = len(self.output)
+        if ending == "ctrl-c":
+            self.send(b"\x1b[99;5u")
+        elif ending == "ctrl-d":
+            self.send(b"\x1b[100;5u")
+        else:
+            self.process.send_signal(getattr(signal, ending))
+        try:
+            status = self.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"the program did not end after {ending}")
+        self.read_until("the way back", LEAVE_ALTERNATE, 2)
+        tail = self.output[start:]
+        if POP not in tail or tail.index(POP) > tail.rindex(LEAVE_ALTERNATE):
+            raise Failure(f"{ending}: the keyboard enhancement was not popped on the way out")
+        for mode in (b"\x1b[?1003l", b"\x1b[?1006l", b"\x1b[?1016l", b"\x1b[?25h"):
+            if mode not in tail:
+                raise Failure(f"{ending}: {mode!r} missing on the way out")
+        if status != expected_status:
+            raise Failure(f"{ending}: exit status {status}, expected {expected_status}")
+        if termios.tcgetattr(self.slave) != self.saved:
+            raise Failure(f"{ending}: the terminal settings were not restored")
+        os.close(self.master)
+        os.close(self.slave)
+
+
+def start(program):
+    terminal = Terminal(program)
+    terminal.read_until("the start-up queries", QUERIES)
+    terminal.send(REPLIES)
+    terminal.read_until("the keyboard push", PUSH)
+    terminal.read_until("pixel mouse reporting", b"\x1b[?1016h")
+    terminal.read_until("the menu", b"Run DEMO")
+    return terminal
+
+
+def play(program):
+    terminal = start(program)
+    terminal.send(b"\x1b[13u\x1b[13;1:3u")  # Enter pressed and released: Run DEMO
+    terminal.read_until("the game's colours", b"97;46m")
+    terminal.read_until("a synchronized update", b"\x1b[?2026h")
+    terminal.send(b"\x1b[57441;2u\x1b[119;2u")  # Shift, then W, held
+    time.sleep(0.3)
+    terminal.send(b"\x1b[119;1:3u\x1b[57441;1:3u\x1b[<35;600;300M")
+    return terminal
+
+
+def main():
+    if len(sys.argv) != 2:
+        print("usage: e2e_kitty_pty.py PROGRAM", file=sys.stderr)
+        return 2
+    program = sys.argv[1]
+    try:
+        play(program).finish("ctrl-c", -signal.SIGINT)
+        play(program).finish("SIGTERM", -signal.SIGTERM)
+        play(program).finish("SIGQUIT", -signal.SIGQUIT)
+        terminal = start(program)
+        terminal.send(b"\x1b[1;1:1B\x1b[1;1:3B")  # Down: Settings
+        terminal.read_until("the arrow on Settings", b"\x1b[5;11H<--")
+        terminal.send(b"\x1b[13u\x1b[13;1:3u")
+        terminal.read_until("the width question", b"Width?")
+        terminal.finish("ctrl-d", 0)
+    except Failure as failure:
+        print(f"FAILED: {failure}", file=sys.stderr)
+        return 1
+    print("kitty protocol taken up; popped on Ctrl+C, SIGTERM, SIGQUIT and end of input")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
