@@ -3,7 +3,8 @@
 # keyboard protocol, SGR pixel mouse and synchronized output would. Checks that the program takes
 # up each, plays on kitty key events, and pops the keyboard enhancement before leaving the
 # alternate screen on every way out tried: Ctrl+C as a kitty key, SIGTERM, SIGQUIT and Ctrl+D
-# ending the settings dialogue's input. Usage: e2e_kitty_pty.py PROGRAM. Depends on: python3.
+# ending the settings dialogue's input; and that an uncaught exception gives the terminal back
+# too. Usage: e2e_kitty_pty.py PROGRAM THROWING_PROGRAM. Depends on: python3.
 import fcntl
 import os
 import select
@@ -25,14 +26,14 @@ class Failure(Exception):
 
 
 class Terminal:
-    def __init__(self, program):
+    def __init__(self, program, stderr=None):
         self.master, slave = os.openpty()
         # 120x41 cells of 10x20 pixels.
         fcntl.ioctl(slave, termios.TIOCSWINSZ, struct.pack("HHHH", 41, 120, 1200, 820))
         self.saved = termios.tcgetattr(slave)
         self.slave = slave
-        self.process = subprocess.Popen([program], stdin=slave, stdout=slave, stderr=slave,
-                                        start_new_session=True)
+        self.process = subprocess.Popen([program], stdin=slave, stdout=slave,
+                                        stderr=stderr or slave, start_new_session=True)
         self.output = b""
 
     def read_until(self, what, expected, timeout=10.0):
@@ -53,7 +54,9 @@ class Terminal:
 
     def finish(self, ending, expected_status):
         start = len(self.output)
-        if ending == "ctrl-c":
+        if ending == "exception":
+            pass
+        elif ending == "ctrl-c":
             self.send(b"\x1b[99;5u")
         elif ending == "ctrl-d":
             self.send(b"\x1b[100;5u")
@@ -78,8 +81,8 @@ class Terminal:
         os.close(self.slave)
 
 
-def start(program):
-    terminal = Terminal(program)
+def start(program, stderr=None):
+    terminal = Terminal(program, stderr)
     terminal.read_until("the start-up queries", QUERIES)
     terminal.send(REPLIES)
     terminal.read_until("the keyboard push", PUSH)
@@ -100,10 +103,10 @@ def play(program):
 
 
 def main():
-    if len(sys.argv) != 2:
-        print("usage: e2e_kitty_pty.py PROGRAM", file=sys.stderr)
+    if len(sys.argv) != 3:
+        print("usage: e2e_kitty_pty.py PROGRAM THROWING_PROGRAM", file=sys.stderr)
         return 2
-    program = sys.argv[1]
+    program, thrower = sys.argv[1:]
     try:
         play(program).finish("ctrl-c", -signal.SIGINT)
         play(program).finish("SIGTERM", -signal.SIGTERM)
@@ -114,10 +117,20 @@ def main():
         terminal.send(b"\x1b[13u\x1b[13;1:3u")
         terminal.read_until("the width question", b"Width?")
         terminal.finish("ctrl-d", 0)
+        with subprocess.Popen(["cat"], stdin=subprocess.PIPE, stdout=subprocess.PIPE) as errors:
+            terminal = Terminal(thrower, errors.stdin)
+            terminal.read_until("the start-up queries", QUERIES)
+            terminal.send(REPLIES)
+            terminal.finish("exception", -signal.SIGABRT)
+            errors.stdin.close()
+            message = errors.stdout.read()
+        if b"the frame buffer ran out of memory" not in message:
+            raise Failure(f"the uncaught exception's message is missing: {message!r}")
     except Failure as failure:
         print(f"FAILED: {failure}", file=sys.stderr)
         return 1
-    print("kitty protocol taken up; popped on Ctrl+C, SIGTERM, SIGQUIT and end of input")
+    print("kitty protocol taken up; popped on Ctrl+C, SIGTERM, SIGQUIT, end of input and an "
+          "uncaught exception")
     return 0
 
 
