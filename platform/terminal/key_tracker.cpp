@@ -82,7 +82,13 @@ void noteKeyEvent(KeyTracker& tracker, const InputEvent& event, int64_t nowMs) {
   } else {
     tracker.keys[kVkShift].down = false;
   }
-  if (virtualKey != 0) noteDown(tracker, virtualKey, event.action, nowMs);
+  if (virtualKey == 0) return;
+  // The terminal repeats only the last key pressed, so a key still lingering from before can
+  // no longer be told held; dropping it keeps a menu arrow from bouncing back.
+  for (int other = 0; other < static_cast<int>(tracker.keys.size()); ++other) {
+    if (other != virtualKey && other != kVkShift) tracker.keys[other].down = false;
+  }
+  noteDown(tracker, virtualKey, event.action, nowMs);
 }
 
 bool isKeyHeld(const KeyTracker& tracker, int virtualKey, int64_t nowMs) {

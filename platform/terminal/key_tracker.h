@@ -13,7 +13,8 @@ namespace term {
 // Without release events a key counts as held until no repeat of it has come for a linger.
 // The first must bridge the terminal's auto-repeat delay (500 ms on most desktops, so 550 ms
 // leaves room for a loaded link); once repeats flow, at 25 to 33 a second, 100 ms bridges a
-// late one while a released key stops within about six frames.
+// late one while a released key stops within about six frames. As the terminal repeats only
+// the last key pressed, a new key ends the others' lingers.
 inline constexpr int64_t kFirstRepeatLingerMs = 550;
 inline constexpr int64_t kRepeatLingerMs = 100;
 

@@ -93,6 +93,7 @@ void dispatch(Session& s, const term::InputEvent& event, int64_t nowMs) {
       if (s.pixelMouse) {
         term::notePointerReport(s.pointer, event.x - 1, event.y - 1);
       } else {
+        // Cells are about twice as tall as wide; only x turns the view.
         term::notePointerReport(s.pointer, (event.x - 1) * s.cellWidth,
                                 (event.y - 1) * s.cellWidth * 2);
       }
@@ -100,6 +101,7 @@ void dispatch(Session& s, const term::InputEvent& event, int64_t nowMs) {
     case EventKind::KeyboardFlags:
       if (!s.keys.exact) {
         term::pushKeyboardEnhancement(kKeyboardPush);
+        // Keys lingering from legacy input would never see their release.
         s.keys = term::KeyTracker{};
         s.keys.exact = true;
       }
@@ -124,15 +126,14 @@ void dispatch(Session& s, const term::InputEvent& event, int64_t nowMs) {
   }
 }
 
-// Waits up to timeoutMs (-1: no limit) for input and acts on what came. True if anything did.
-bool pump(Session& s, int timeoutMs) {
+// Waits up to timeoutMs (-1: no limit) for input and acts on what came.
+void pump(Session& s, int timeoutMs) {
   if (term::hasPendingInput(s.decoder)) {
     timeoutMs = timeoutMs < 0 ? kEscapeWaitMs : std::min(timeoutMs, kEscapeWaitMs);
   }
   term::InputChunk chunk = term::readInput(timeoutMs);
   int64_t now = term::monotonicMs();
-  bool resized = term::takeResize();
-  if (resized) {
+  if (term::takeResize()) {
     applyResize(s);
     flush(s);
   }
@@ -147,7 +148,6 @@ bool pump(Session& s, int timeoutMs) {
   if (!s.editing) s.typedAhead.clear();
   for (const term::InputEvent& event : events) dispatch(s, event, now);
   if (s.inputEnded && !s.editing) platform::closeConsole();
-  return resized || chunk.ended || !chunk.bytes.empty();
 }
 
 Session& session() {

@@ -96,7 +96,6 @@ def play(name, path, workdir, ending):
     wait_for("the arrow on Settings", lambda s: arrow_row(s) == 4)
     keys("Up")
     wait_for("the arrow on Run DEMO", lambda s: arrow_row(s) == 2)
-    time.sleep(0.7)  # let Up's hold run out, or the menu would take it again
     keys("Down")
     wait_for("the arrow on Settings", lambda s: arrow_row(s) == 4)
     keys("Enter")
@@ -106,7 +105,6 @@ def play(name, path, workdir, ending):
     keys("Enter")
     wait_for("the resolution message", lambda s: "Set resolution: 80x25" in s[4])
     wait_for("the menu after Settings", lambda s: s[0].startswith(title) and arrow_row(s) == 4)
-    time.sleep(0.7)  # Enter's hold from the dialogue runs out
     keys("Up")
     wait_for("the arrow on Run DEMO", lambda s: arrow_row(s) == 2)
     keys("Enter")

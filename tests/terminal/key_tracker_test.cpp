@@ -57,6 +57,15 @@ TEST(KeyTracker, LegacyKeyLingersAcrossTheRepeatDelayThenBriefly) {
   EXPECT_FALSE(term::isKeyHeld(tracker, kVkW, 5000 + term::kFirstRepeatLingerMs));
 }
 
+TEST(KeyTracker, LegacyNewKeyEndsTheLingerOfTheLastOne) {
+  term::KeyTracker tracker;
+  term::noteKeyEvent(tracker, key(term::kKeyDown), 0);
+  term::noteKeyEvent(tracker, key(term::kKeyUp), 200);
+  EXPECT_FALSE(term::isKeyHeld(tracker, 0x28, 201));
+  EXPECT_TRUE(term::isKeyHeld(tracker, 0x26, 201));
+  EXPECT_TRUE(term::takeKeyPress(tracker, 0x28)) << "the press itself still counts";
+}
+
 TEST(KeyTracker, LegacyCapitalHoldsShiftUntilALowerCaseKeyArrives) {
   term::KeyTracker tracker;
   term::noteKeyEvent(tracker, key('w', KeyAction::Press, term::kModShift), 0);
