@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Runs the 64-bit Windows build under wine for the checks. Owns: the test build's wine prefix,
-# the start-up check of a program in a tmux pane, and the comparison of the Windows replay's
-# frames with the Linux replay's. Depends on: wine64 and its wineserver, tmux, diff.
+# the checks of a program in a tmux pane (its menu; a game's first frame and colours), and the
+# comparison of the Windows replay's frames with the Linux replay's.
+# Depends on: wine64 and its wineserver, tmux, diff.
 #
 #   wine_check.sh WINE PREFIX prefix
 #   wine_check.sh WINE PREFIX menu PROGRAM.exe TITLE
+#   wine_check.sh WINE PREFIX play PROGRAM.exe TITLE PRESS_KEYS.exe LINUX_REPLAY VARIANT
 #   wine_check.sh WINE PREFIX replay REPLAY.exe LINUX_REPLAY RAND_GUARD.so SCRIPT [REPLAY ARGS...]
 #
 # Every wait is bounded, and whatever a check starts is ended however the check ends.
@@ -24,6 +26,22 @@ export WINEPREFIX=$prefix WINELOADER=$wine WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
 
+# Globals, for the exit trap.
+socket=""
+work=$(mktemp -d)
+cleanup() {
+  [ -n "$socket" ] && tmux -S "$socket" kill-server 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+require_built() {
+  [ -f "$1" ] || {
+    echo "$1 is missing: tools/windows_build.sh builds the Windows programs" >&2
+    exit 1
+  }
+}
+
 create_prefix() {
   # A prefix is only trusted once its creation finished; an interrupted one is made afresh.
   [ -f "$prefix/.complete" ] && return
@@ -36,37 +54,79 @@ create_prefix() {
   echo "wine prefix ready at $prefix"
 }
 
-check_menu() {
-  local program=$1 title=$2
-  # Global, for the exit trap: a private tmux server that takes the program with it.
-  socket="windows-check-$$"
-  trap 'tmux -L "$socket" kill-server 2>/dev/null || true' EXIT
-  tmux -L "$socket" -f /dev/null new-session -d -x 120 -y 41 \
-    "'$wine' '$program'; echo \"[the program ended with status \$?]\"; sleep 120"
-  local screen=""
-  for _ in $(seq 1 600); do
-    screen=$(tmux -L "$socket" capture-pane -p -t 0 | sed 's/ *$//')
-    if [ "$(sed -n 1p <<<"$screen")" = "$title" ] &&
-      [ "$(sed -n 3p <<<"$screen")" = "Run DEMO  <--" ] &&
-      [ "$(sed -n 5p <<<"$screen")" = "Settings" ]; then
-      echo "$(basename "$program") shows its menu under wine:"
-      sed -n 1,5p <<<"$screen"
-      return 0
-    fi
+# A private tmux server, its socket in the work directory, sized like the program's start-up
+# frame plus a line; killing it at the end takes the program with it.
+start_in_pane() {
+  socket=$work/tmux
+  tmux -S "$socket" -f /dev/null new-session -d -x 120 -y 41 \
+    "'$wine' '$1'; echo \"[the program ended with status \$?]\"; sleep 120"
+}
+
+# The pane as text: trailing blanks dropped, the full block shown as '#' like the replay does.
+pane_text() {
+  tmux -S "$socket" capture-pane -p -t 0 | sed 's/ *$//; s/█/#/g'
+}
+
+# Polls the pane for at most 60 s until the condition function, given its text, holds.
+wait_for_pane() {
+  local condition=$1 screen="" deadline=$((SECONDS + 60))
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    screen=$(pane_text)
+    "$condition" "$screen" && return 0
     grep -q '^\[the program ended' <<<"$screen" && break
     sleep 0.1
   done
-  echo "$(basename "$program") did not show its menu; the pane held:" >&2
+  echo "gave up waiting; the pane held:" >&2
   echo "$screen" >&2
   return 1
+}
+
+menu_title=""
+shows_menu() {
+  [ "$(sed -n 1p <<<"$1")" = "$menu_title" ] &&
+    [ "$(sed -n 3p <<<"$1")" = "Run DEMO  <--" ] &&
+    [ "$(sed -n 5p <<<"$1")" = "Settings" ]
+}
+
+check_menu() {
+  local program=$1
+  menu_title=$2
+  start_in_pane "$program"
+  wait_for_pane shows_menu
+  echo "$(basename "$program") shows its menu under wine:"
+  pane_text | sed -n 1,5p
+}
+
+shows_first_frame() {
+  [ "$(sed -n 1,40p <<<"$1")" = "$(cat "$work/frame.txt")" ]
+}
+
+# Enter on "Run DEMO" starts a game whose frames, with no key held and no enemy in sight, stay
+# those of the Linux replay's first frame, drawn in bright white on aqua.
+check_play() {
+  local program=$1 press_keys=$3 linux_replay=$4 variant=$5
+  menu_title=$2
+  "$linux_replay" "$variant" --frames 1 --print last | sed -n 2,41p | sed 's/ *$//' \
+    >"$work/frame.txt"
+  start_in_pane "$program"
+  wait_for_pane shows_menu
+  timeout 30 "$wine" "$press_keys" 0D:200
+  wait_for_pane shows_first_frame
+  local top_row
+  top_row=$(tmux -S "$socket" capture-pane -p -e -t 0 | head -n 1)
+  if ! grep -Eq $'\e\\[([0-9;]*;)?46(;[0-9;]*)?m' <<<"$top_row" ||
+    ! grep -Eq $'\e\\[([0-9;]*;)?97(;[0-9;]*)?m' <<<"$top_row"; then
+    echo "the frame is not bright white on aqua; its top row came as:" >&2
+    cat -v <<<"$top_row" >&2
+    return 1
+  fi
+  echo "$(basename "$program") plays under wine; its frame equals the Linux replay's:"
+  pane_text | head -n 1
 }
 
 check_replay() {
   local windows_replay=$1 linux_replay=$2 rand_guard=$3 script=$4
   shift 4
-  # Global, for the exit trap.
-  work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
   # The guard stops the Linux run at the first random number: the two C runtimes draw different
   # sequences, so only scripts that draw none can be compared frame for frame.
   LD_PRELOAD=$rand_guard "$linux_replay" "$@" --print all --script "$script" >"$work/linux.txt"
@@ -86,16 +146,10 @@ check_replay() {
   echo "$(basename "$script"): $frames frames identical; $(tail -n 1 "$work/linux.txt")"
 }
 
-require_built() {
-  [ -f "$1" ] || {
-    echo "$1 is missing: tools/windows_build.sh builds the Windows programs" >&2
-    exit 1
-  }
-}
-
 case $check in
   prefix) create_prefix ;;
   menu) require_built "$1"; check_menu "$@" ;;
+  play) require_built "$1"; check_play "$@" ;;
   replay) require_built "$1"; check_replay "$@" ;;
   *) echo "unknown check: $check" >&2 && exit 2 ;;
 esac
