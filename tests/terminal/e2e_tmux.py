@@ -14,7 +14,7 @@ import time
 
 TITLES = {"marbek": "=== Brumvoke ===", "tolvan": "=== Skarnfell ===", "ziravo": "=== Zorvel's Map ==="}
 WIDTH, HEIGHT = 120, 41
-SOCKET = f"terminal-e2e-{os.getpid()}"
+SOCKET = None  # a private server's socket inside the run's temporary directory
 ENV = dict(os.environ, TERM="xterm-256color", LANG="C.UTF-8", LC_ALL="C.UTF-8")
 ENV.pop("TMUX", None)
 
@@ -24,7 +24,7 @@ class Failure(Exception):
 
 
 def tmux(*args, check=True):
-    result = subprocess.run(["tmux", "-L", SOCKET, "-f", "/dev/null", *args], env=ENV,
+    result = subprocess.run(["tmux", "-S", SOCKET, "-f", "/dev/null", *args], env=ENV,
                             capture_output=True, text=True, timeout=10)
     if check and result.returncode != 0:
         raise Failure(f"tmux {' '.join(args)}: {result.stderr.strip()}")
@@ -84,7 +84,7 @@ def play(name, path, workdir, ending):
     saved = os.path.join(workdir, f"{name}.stty")
     # The wrapper records the terminal settings before and after, and the program's status.
     command = (f"stty -g > {saved}.before; {path}; echo $? > {log}; "
-               f"stty -g > {saved}.after; sleep 60")
+               f"stty -g > {saved}.after; sleep 30")
     tmux("new-session", "-d", "-s", "game", "-x", str(WIDTH), "-y", str(HEIGHT), command)
     title = TITLES[name]
     wait_for("the menu", lambda s: s[0].startswith(title) and arrow_row(s) == 2)
@@ -153,9 +153,10 @@ def main():
         return 1
     programs = dict(zip(["marbek", "tolvan", "ziravo"], sys.argv[1:]))
     endings = {"marbek": "ctrl-c", "tolvan": "SIGTERM", "ziravo": "SIGHUP"}
+    global SOCKET
     with tempfile.TemporaryDirectory() as workdir:
+        SOCKET = os.path.join(workdir, "tmux")
         try:
-            tmux("start-server", ";", "set-option", "-g", "exit-empty", "off")
             for name, path in programs.items():
                 play(name, path, workdir, endings[name])
         except Failure as failure:
