@@ -21,7 +21,7 @@ bool insideBuffer(const ConsoleModel& console, int x, int y) {
   return x >= 0 && y >= 0 && x < console.width && y < console.height;
 }
 
-void checkShape(const ConsoleModel& console) {
+void checkShape([[maybe_unused]] const ConsoleModel& console) {
   assert(console.chars.size() == cellCount(console.width, console.height) &&
          console.attrs.size() == console.chars.size() && "cell arrays must match the buffer size");
 }

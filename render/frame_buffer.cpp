@@ -14,7 +14,7 @@ namespace {
 
 // Clearing and presenting index by the two screen fields, not by the rows' own sizes; a frame
 // must never run with the two out of step, or it would read and write past the rows.
-bool rowsMatchScreen() {
+[[maybe_unused]] bool rowsMatchScreen() {
   if (game.screenRows.size() < static_cast<std::size_t>(game.screenHeight)) return false;
   for (int y = 0; y < game.screenHeight; ++y) {
     if (game.screenRows[static_cast<std::size_t>(y)].size() <
