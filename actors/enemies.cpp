@@ -121,7 +121,7 @@ bool routeDirection(int cellX, int cellY, Direction& chosen) {
   if (route.size() < 2) return false;
   // A diagonal route step is taken along x first.
   const CellPos next = route[1];
-  assert(next != CellPos(cellX, cellY) && "a route never repeats a cell");
+  assert((next.x != cellX || next.y != cellY) && "a route never repeats a cell");
   if (next.x != cellX) {
     chosen = next.x > cellX ? kDirections[0] : kDirections[1];
   } else {
