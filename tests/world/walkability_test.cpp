@@ -13,41 +13,25 @@
 
 namespace {
 
-// A 5 x 5 floor with the given cells made wall, so each probe can be isolated.
-Level floorWithWalls(std::vector<std::pair<int, int>> walls) {
-  std::vector<std::string> rows(5, std::string(5, ' '));
-  for (auto [x, y] : walls) rows[y][x] = '1';
-  return makeLevel(rows);
-}
-
-struct Probe {
-  std::vector<std::pair<int, int>> walls;
-  float x;
-  float y;
-  bool blocked;
-};
-
 TEST(IsBlocked, ProbesHalfACellAlongEachAxis) {
-  const Probe probes[] = {
-      {{}, 2.5f, 2.5f, false},
-      // At a centre the east and south probes land on the next cell, west and north do not.
-      {{{3, 2}}, 2.5f, 2.5f, true},
-      {{{2, 3}}, 2.5f, 2.5f, true},
-      {{{1, 2}}, 2.5f, 2.5f, false},
-      {{{2, 1}}, 2.5f, 2.5f, false},
-      {{{3, 2}}, 2.4f, 2.5f, false},
-      {{{1, 2}}, 2.6f, 2.5f, false},
-      {{{1, 2}}, 2.4f, 2.5f, true},
-      {{{2, 1}}, 2.5f, 2.4f, true},
-      {{{2, 3}}, 2.5f, 2.4f, false},
-      // Diagonal neighbours never block.
-      {{{1, 1}, {3, 3}, {1, 3}, {3, 1}}, 2.5f, 2.5f, false},
-      {{{1, 1}, {3, 3}, {1, 3}, {3, 1}}, 2.1f, 2.1f, false},
-      // Standing in a wall cell blocks through any probe that stays in it.
-      {{{2, 2}}, 2.5f, 2.5f, true},
+  // On a 5 x 5 floor with the listed cells made wall. At a centre the east and south probes
+  // land on the next cell, the west and north ones do not; diagonal neighbours never block.
+  const struct {
+    std::vector<std::pair<int, int>> walls;
+    float x, y;
+    bool blocked;
+  } probes[] = {
+      {{}, 2.5f, 2.5f, false},       {{{3, 2}}, 2.5f, 2.5f, true},
+      {{{2, 3}}, 2.5f, 2.5f, true},  {{{1, 2}}, 2.5f, 2.5f, false},
+      {{{2, 1}}, 2.5f, 2.5f, false}, {{{3, 2}}, 2.4f, 2.5f, false},
+      {{{1, 2}}, 2.6f, 2.5f, false}, {{{1, 2}}, 2.4f, 2.5f, true},
+      {{{2, 1}}, 2.5f, 2.4f, true},  {{{2, 3}}, 2.5f, 2.4f, false},
+      {{{2, 2}}, 2.5f, 2.5f, true},  {{{1, 1}, {3, 3}, {1, 3}, {3, 1}}, 2.1f, 2.1f, false},
   };
-  for (const Probe& probe : probes) {
-    const Level level = floorWithWalls(probe.walls);
+  for (const auto& probe : probes) {
+    std::vector<std::string> rows(5, std::string(5, ' '));
+    for (auto [x, y] : probe.walls) rows[y][x] = '1';
+    const Level level = makeLevel(rows);
     game.currentLevel = &level;
     EXPECT_EQ(isBlocked(probe.x, probe.y), probe.blocked)
         << "at (" << probe.x << ", " << probe.y << ") with " << probe.walls.size() << " walls";
@@ -55,36 +39,29 @@ TEST(IsBlocked, ProbesHalfACellAlongEachAxis) {
   game.currentLevel = &levelC;
 }
 
-TEST(IsBlocked, TruncatesTowardZeroAndBoundsEachRow) {
-  // Row 1 is shorter than its neighbours: columns 3 and 4 exist only in rows 0 and 2.
-  const Level level = makeLevel({"     ", "   ", "     "});
+TEST(IsBlocked, TruncatesTowardZeroBoundsEachRowAndPassesOtherCodes) {
+  // Row 1 is shorter than its neighbours; row 3 holds every open code.
+  const Level level = makeLevel({"     ", "   ", "     ", " 2345", " x   "});
   game.currentLevel = &level;
-  EXPECT_FALSE(isBlocked(0.3f, 0.3f)) << "x - 0.5 = -0.2 truncates to column 0";
-  EXPECT_TRUE(isBlocked(-0.6f, 0.3f)) << "x - 0.5 = -1.1 is column -1";
-  EXPECT_TRUE(isBlocked(0.3f, -0.6f)) << "y - 0.5 = -1.1 is row -1";
-  EXPECT_FALSE(isBlocked(-0.4f, -0.4f)) << "every probe truncates into cell (0, 0)";
-  EXPECT_FALSE(isBlocked(3.5f, 0.4f));
-  EXPECT_TRUE(isBlocked(3.5f, 0.6f)) << "the south probe reaches past the end of row 1";
-  EXPECT_TRUE(isBlocked(2.6f, 1.5f)) << "the east probe, column 3.1, is past the end of row 1";
-  EXPECT_FALSE(isBlocked(2.4f, 1.5f));
-  EXPECT_TRUE(isBlocked(1.5f, 2.6f)) << "row 3 does not exist";
-  game.currentLevel = &levelC;
-}
-
-TEST(IsBlocked, OnlyTheWallCodeAndTheOutsideBlock) {
-  // Every non-wall code is open for the probes, the spawn codes, props and the exit alike.
-  const Level level = makeLevel({"     ", " 2345", " x   ", "     "});
-  game.currentLevel = &level;
-  EXPECT_FALSE(isBlocked(1.5f, 1.5f));
-  EXPECT_FALSE(isBlocked(2.5f, 1.5f));
-  EXPECT_FALSE(isBlocked(3.5f, 1.5f));
-  EXPECT_TRUE(isBlocked(4.5f, 1.5f)) << "the east probe leaves the grid";
-  EXPECT_FALSE(isBlocked(1.5f, 2.5f));
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  // At x - 0.5 = -0.2 the probe truncates to column 0, and at -0.4 every probe lies in
+  // cell (0, 0); -1.1 is column or row -1. Then probes past the end of the short row 1 (south
+  // from row 0, east within row 1); every code but "1" open, and the grid's far edges.
   // Coordinates no int can hold lie outside the grid instead of overflowing the conversion.
-  EXPECT_TRUE(isBlocked(3.0e9f, 1.5f));
-  EXPECT_TRUE(isBlocked(-3.0e9f, 1.5f));
-  EXPECT_TRUE(isBlocked(std::numeric_limits<float>::quiet_NaN(), 1.5f));
-  EXPECT_TRUE(isBlocked(1.5f, std::numeric_limits<float>::infinity()));
+  const struct {
+    float x, y;
+    bool blocked;
+  } probes[] = {
+      {0.3f, 0.3f, false}, {-0.4f, -0.4f, false}, {-0.6f, 0.3f, true},  {0.3f, -0.6f, true},
+      {3.5f, 0.4f, false}, {3.5f, 0.6f, true},    {2.6f, 1.5f, true},   {2.4f, 1.5f, false},
+      {1.5f, 3.5f, false}, {2.5f, 3.5f, false},   {3.5f, 3.5f, false},  {1.5f, 4.4f, false},
+      {4.5f, 3.5f, true},  {1.5f, 4.5f, true},    {3.0e9f, 1.5f, true}, {-3.0e9f, 1.5f, true},
+      {nan, 1.5f, true},   {1.5f, inf, true},
+  };
+  for (const auto& probe : probes) {
+    EXPECT_EQ(isBlocked(probe.x, probe.y), probe.blocked) << probe.x << ", " << probe.y;
+  }
   game.currentLevel = &levelC;
 }
 
