@@ -12,9 +12,9 @@
 namespace {
 
 constexpr char kUntouched = '.';
-constexpr float kFieldOfView = 60.0f;
+constexpr float kFov = 60.0f;
 
-// A cleared frame of W x H with no wall near enough to hide anything; the player at the origin
+// A frame of W x H with no wall near enough to hide anything; the player at the origin
 // looking along +x.
 void setScreen(int width, int height) {
   game = GameState{};
@@ -22,12 +22,10 @@ void setScreen(int width, int height) {
   game.screenHeight = height;
   game.screenRows.assign(height, std::string(width, kUntouched));
   game.depthBuffer.assign(width, 1000.0f);
-  game.playerX = 0.0f;
-  game.playerY = 0.0f;
-  game.viewAngle = 0.0f;
+  game.playerX = game.playerY = game.viewAngle = 0.0f;
 }
 
-Entity entityAt(float x, float y, ImageRows image, int width, int height) {
+Entity entityAt(float x, ImageRows image, int width, int height, float y = 0.0f) {
   Entity entity;
   entity.x = x;
   entity.y = y;
@@ -37,17 +35,9 @@ Entity entityAt(float x, float y, ImageRows image, int width, int height) {
   return entity;
 }
 
-char shown(char mask) {
-  if (mask == '1') return kBlock;
-  if (mask == '0') return ' ';
-  return kUntouched;
-}
-
 // The billboard box: its corner on screen and its size in rows (twice that in columns).
 struct Box {
-  int64_t left;
-  int64_t top;
-  int64_t size;
+  int64_t left, top, size;
 };
 
 // What the cell should show when nothing hides the billboard, sampled from the box.
@@ -58,7 +48,8 @@ char expectedCell(const Entity& entity, const Box& box, int64_t x, int64_t y) {
   if (i < 0 || i >= cols || j < 0 || j >= box.size) return kUntouched;
   const int64_t sampled = (entity.imageWidth * i) / cols;
   const int64_t c = entity.mirrored ? entity.imageWidth - sampled - 1 : sampled;
-  return shown(entity.image[(entity.imageHeight * j) / box.size][c]);
+  const char mask = entity.image[(entity.imageHeight * j) / box.size][c];
+  return mask == '1' ? kBlock : mask == '0' ? ' ' : kUntouched;
 }
 
 // Counts the cells that differ from the box (the whole frame is compared).
@@ -79,21 +70,42 @@ bool frameUntouched() {
   return true;
 }
 
-TEST(Billboard, StraightAheadAtDistanceFourFillsTheWorkedBox) {
-  setScreen(120, 40);
-  const Entity enemy = entityAt(4.0f, 0.0f, enemyImage4, 16, 13);
-  drawBillboard(enemy, 0.0f, kFieldOfView);
-  EXPECT_EQ(mismatchesAgainst(enemy, {50, 15, 10}), 0);
-  // Cell (50 + i, 15 + j) shows image row 13j/10, column 16i/20.
-  EXPECT_EQ(game.screenRows[15][53], kBlock);  // row 0, column 2
-  EXPECT_EQ(game.screenRows[16][53], ' ');     // row 1, column 2: "0"
-
-  // The object image is declared a column wider than its rows: that column is transparent.
-  setScreen(120, 40);
-  const Entity prop = entityAt(4.0f, 0.0f, objectImage, 12, 9);
-  drawBillboard(prop, 0.0f, kFieldOfView);
-  EXPECT_EQ(mismatchesAgainst(prop, {50, 15, 10}), 0);
-  for (int y = 15; y < 25; ++y) EXPECT_EQ(game.screenRows[y][69], kUntouched);
+TEST(Billboard, FillsItsBoxSampledAndClippedAtTheScreenEdges) {
+  // Straight ahead at distance 4 the box covers columns 50-69 and rows 15-24. The object image
+  // is declared a column wider than its rows: that column is transparent. A marker at image
+  // column 0 of 16 at distance 2.5 fills box columns 0-1, or 30-31 when mirrored. Then boxes
+  // cut by both side edges, by the top and bottom (rows from the image's middle), and one of
+  // size 41 on 40 rows whose top (40 - 41) / 2 truncates to 0.
+  const char* const marker[] = {"1000000000000000"};
+  const struct {
+    int width, height;
+    float distance;
+    ImageRows image;
+    int imageWidth, imageHeight;
+    bool mirrored;
+    Box box;
+    int probeX, probeY;
+    char probe;
+  } cases[] = {
+      {120, 40, 4.0f, enemyImage4, 16, 13, false, {50, 15, 10}, 53, 15, kBlock},
+      {120, 40, 4.0f, enemyImage4, 16, 13, false, {50, 15, 10}, 53, 16, ' '},
+      {120, 40, 4.0f, objectImage, 12, 9, false, {50, 15, 10}, 69, 20, kUntouched},
+      {120, 40, 2.5f, marker, 16, 1, false, {44, 12, 16}, 45, 12, kBlock},
+      {120, 40, 2.5f, marker, 16, 1, true, {44, 12, 16}, 75, 12, kBlock},
+      {120, 40, 2.5f, marker, 16, 1, true, {44, 12, 16}, 45, 12, ' '},
+      {10, 40, 4.0f, enemyImage2, 16, 17, false, {-5, 15, 10}, 0, 0, kUntouched},
+      {40, 10, 0.5f, enemyImage2, 16, 17, false, {0, -5, 20}, 5, 0, kBlock},
+      {120, 40, 0.97f, enemyImage2, 16, 17, false, {19, 0, 41}, 45, 0, kBlock},
+  };
+  for (const auto& c : cases) {
+    setScreen(c.width, c.height);
+    Entity entity = entityAt(c.distance, c.image, c.imageWidth, c.imageHeight);
+    entity.mirrored = c.mirrored;
+    drawBillboard(entity, 0.0f, kFov);
+    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " at " << c.distance);
+    EXPECT_EQ(mismatchesAgainst(entity, c.box), 0);
+    EXPECT_EQ(game.screenRows[c.probeY][c.probeX], c.probe);
+  }
 }
 
 TEST(Billboard, NearerWallsHideWholeColumnsWithATenthOfTolerance) {
@@ -102,126 +114,74 @@ TEST(Billboard, NearerWallsHideWholeColumnsWithATenthOfTolerance) {
   for (int x = 55; x < 60; ++x) game.depthBuffer[x] = 3.85f;  // 4 > 3.95: hidden
   game.depthBuffer[60] = 3.9f;                                // 3.9f + 0.1f rounds to 4: drawn
   game.depthBuffer[61] = 3.8f;                                // hidden
-  const Entity enemy = entityAt(4.0f, 0.0f, enemyImage2, 16, 17);
-  drawBillboard(enemy, 0.0f, kFieldOfView);
-  const Box box{50, 15, 10};
+  const Entity enemy = entityAt(4.0f, enemyImage2, 16, 17);
+  drawBillboard(enemy, 0.0f, kFov);
   for (int x = 45; x < 75; ++x) {
     const bool hidden = (x >= 55 && x < 60) || x == 61;
     for (int y = 0; y < 40; ++y) {
-      const char expected = hidden ? kUntouched : expectedCell(enemy, box, x, y);
-      EXPECT_EQ(game.screenRows[y][x], expected) << "column " << x << " row " << y;
+      EXPECT_EQ(game.screenRows[y][x],
+                hidden ? kUntouched : expectedCell(enemy, {50, 15, 10}, x, y))
+          << x << "," << y;
     }
-  }
-}
-
-TEST(Billboard, MirroredSamplingReadsColumnsFromTheRight) {
-  // One row with a single filled cell at column 0 of 16; distance 2.5 gives size 16, cols 32.
-  const char* const marker[] = {"1000000000000000"};
-  for (bool mirrored : {false, true}) {
-    SCOPED_TRACE(mirrored ? "mirrored" : "plain");
-    setScreen(120, 40);
-    Entity entity = entityAt(2.5f, 0.0f, marker, 16, 1);
-    entity.mirrored = mirrored;
-    drawBillboard(entity, 0.0f, kFieldOfView);
-    const Box box{60 - 16, 12, 16};
-    EXPECT_EQ(mismatchesAgainst(entity, box), 0);
-    // Screen column i of the box samples image column 16i/32, or 15 minus that when mirrored.
-    const int filledFrom = mirrored ? box.left + 30 : box.left;
-    EXPECT_EQ(game.screenRows[12][filledFrom], kBlock);
-    EXPECT_EQ(game.screenRows[12][filledFrom + 1], kBlock);
-    EXPECT_EQ(game.screenRows[12][mirrored ? box.left : box.left + 30], ' ');
   }
 }
 
 TEST(Billboard, NothingDrawnBehindAtOrBesideThePlayer) {
   setScreen(120, 40);
-  drawBillboard(entityAt(-4.0f, 0.0f, enemyImage4, 16, 13), 0.0f, kFieldOfView);
-  drawBillboard(entityAt(-4.0f, 0.1f, enemyImage4, 16, 13), 0.0f, kFieldOfView);
-  drawBillboard(entityAt(0.0f, 0.0f, enemyImage4, 16, 13), 0.0f, kFieldOfView);
+  drawBillboard(entityAt(-4.0f, enemyImage4, 16, 13), 0.0f, kFov);
+  drawBillboard(entityAt(-4.0f, enemyImage4, 16, 13, 0.1f), 0.0f, kFov);
+  drawBillboard(entityAt(0.0f, enemyImage4, 16, 13), 0.0f, kFov);
   // Turned half a turn away from an entity ahead: the wrap of the angle must still reject it.
-  drawBillboard(entityAt(4.0f, 0.0f, enemyImage4, 16, 13), 180.0f * 3.14159f / 180.0f,
-                kFieldOfView);
+  drawBillboard(entityAt(4.0f, enemyImage4, 16, 13), 3.14159f, kFov);
   // At 1.2 radians and distance 8 the wide angular test passes, yet no column is on screen.
-  drawBillboard(entityAt(2.898f, 7.456f, enemyImage4, 16, 13), 0.0f, kFieldOfView);
-  // A record without an image has nothing to show.
-  drawBillboard(entityAt(4.0f, 0.0f, nullptr, 16, 13), 0.0f, kFieldOfView);
+  drawBillboard(entityAt(2.898f, enemyImage4, 16, 13, 7.456f), 0.0f, kFov);
+  drawBillboard(entityAt(4.0f, nullptr, 16, 13), 0.0f, kFov);
+  // So close that the squared distance underflows to 0: like an entity at the player.
+  drawBillboard(entityAt(1e-30f, enemyImage2, 16, 17), 0.0f, kFov);
   EXPECT_TRUE(frameUntouched());
 
   // The same entity ahead is drawn once the heading wraps to it from a whole turn away.
-  drawBillboard(entityAt(4.0f, 0.0f, enemyImage4, 16, 13), 360.0f * 3.14159f / 180.0f,
-                kFieldOfView);
+  drawBillboard(entityAt(4.0f, enemyImage4, 16, 13), 2 * 3.14159f, kFov);
   EXPECT_FALSE(frameUntouched());
 }
 
-TEST(Billboard, ClippedAtEveryScreenEdge) {
-  // Ten columns wide: the box of 20 columns starts at -5, so both side edges cut it.
-  setScreen(10, 40);
-  const Entity enemy = entityAt(4.0f, 0.0f, enemyImage4, 16, 13);
-  drawBillboard(enemy, 0.0f, kFieldOfView);
-  EXPECT_EQ(mismatchesAgainst(enemy, {-5, 15, 10}), 0);
-
-  // Taller than the screen: size 20 on 10 rows; the visible rows come from the image's middle.
-  setScreen(40, 10);
-  const Entity nearEnemy = entityAt(0.5f, 0.0f, enemyImage2, 16, 17);
-  drawBillboard(nearEnemy, 0.0f, kFieldOfView);
-  EXPECT_EQ(mismatchesAgainst(nearEnemy, {0, -5, 20}), 0);
-  EXPECT_EQ(game.screenRows[0][5], kBlock);  // image row 17 * 5 / 20 = 4, column 16 * 5 / 40 = 2
-
-  // size 41 on 40 rows: top = (40 - 41) / 2 truncates to 0, so row 0 shows image row 0.
-  setScreen(120, 40);
-  const Entity justNear = entityAt(0.97f, 0.0f, enemyImage4, 16, 13);
-  drawBillboard(justNear, 0.0f, kFieldOfView);
-  EXPECT_EQ(mismatchesAgainst(justNear, {60 - 41, 0, 41}), 0);
-}
-
-TEST(Billboard, TinyDistancesCostOneScreenAndShowTheImageMiddle) {
-  // int(40 / dist) still fits an int here, but twice it does not.
-  setScreen(120, 40);
-  const float fitting = 2e-8f;
-  const int64_t fittingSize = static_cast<int64_t>(40.0f / fitting);
-  ASSERT_GT(fittingSize, int64_t{1} << 30);
-  ASSERT_LT(fittingSize, int64_t{1} << 31);
-  const Entity close = entityAt(fitting, 0.0f, enemyImage2, 16, 17);
-  drawBillboard(close, 0.0f, kFieldOfView);
-  EXPECT_EQ(mismatchesAgainst(close, {60 - fittingSize, (40 - fittingSize) / 2, fittingSize}), 0);
-  EXPECT_FALSE(frameUntouched());
-
-  // Far beyond the int range: the size saturates at the largest int.
-  // 4e-23 squares to the smallest subnormal: about the nearest an entity can be and not be at 0.
-  for (const float tiny : {1e-20f, 4e-23f}) {
+TEST(Billboard, TinyDistancesCostOneScreen) {
+  // Tiny distances: int(40 / dist) just fits an int (twice it does not), then saturates at the
+  // largest int; 4e-23 squares to the smallest subnormal. The work stays one screen's worth.
+  const int64_t most = std::numeric_limits<int32_t>::max();
+  for (const float tiny : {2e-8f, 4e-23f}) {
     setScreen(120, 40);
-    const Entity touching = entityAt(tiny, 0.0f, enemyImage2, 16, 17);
-    drawBillboard(touching, 0.0f, kFieldOfView);
-    const int64_t most = std::numeric_limits<int32_t>::max();
-    EXPECT_EQ(mismatchesAgainst(touching, {60 - most, (40 - most) / 2, most}), 0);
+    const Entity enemy = entityAt(tiny, enemyImage2, 16, 17);
+    drawBillboard(enemy, 0.0f, kFov);
+    const float exact = 40.0f / tiny;
+    const int64_t size = exact < static_cast<float>(most) ? static_cast<int64_t>(exact) : most;
+    EXPECT_EQ(mismatchesAgainst(enemy, {60 - size, (40 - size) / 2, size}), 0) << tiny;
+    EXPECT_FALSE(frameUntouched());
   }
-
-  // So close that the squared distance underflows to 0: nothing, like an entity at the player.
-  setScreen(120, 40);
-  drawBillboard(entityAt(1e-30f, 0.0f, enemyImage2, 16, 17), 0.0f, kFieldOfView);
-  EXPECT_TRUE(frameUntouched());
 }
 
-TEST(WeaponImage, DefaultScreenCoversRows32To39AndColumns54To66) {
+TEST(WeaponImage, CoversRows32To39AndColumns54To66AndNothingBelowWidthNine) {
   setScreen(120, 40);
   setUpSprites();
-  const WeaponImage& gun = spriteTable.at("GunSprite1");
+  const WeaponImage gun = spriteTable.at("GunSprite1");
   drawWeaponImage(gun);
   for (int y = 0; y < 40; ++y) {
     for (int x = 0; x < 120; ++x) {
-      const bool inBox = y >= 32 && x >= 54 && x <= 66;
       // 13 columns sample the 12 of the image, 8 rows the 8; "0" and spaces are transparent.
-      const bool filled = inBox && gun[y - 32][((x - 54) * 12) / 13] == '1';
+      const bool filled = y >= 32 && x >= 54 && x <= 66 && gun[y - 32][((x - 54) * 12) / 13] == '1';
       EXPECT_EQ(game.screenRows[y][x], filled ? kBlock : kUntouched) << x << "," << y;
     }
   }
   EXPECT_EQ(game.screenRows[37][54], kBlock);  // row 5 starts "1111111111"
   EXPECT_EQ(game.screenRows[39][66], kBlock);  // row 7 ends "11111111"
-}
 
-TEST(WeaponImage, SmallScreensAndEmptyImagesDrawNothingOutside) {
-  setUpSprites();
-  const WeaponImage& gun = spriteTable.at("GunSprite1");
+  // Three rows high: the weapon's top five rows fall above the screen.
+  setScreen(120, 3);
+  drawWeaponImage(gun);
+  for (int x = 54; x <= 66; ++x) {
+    EXPECT_EQ(game.screenRows[0][x], gun[5][((x - 54) * 12) / 13] == '1' ? kBlock : kUntouched);
+  }
+
   for (int width : {1, 8, 9}) {  // below 9 no column; at 9 a column but no row
     setScreen(width, 40);
     drawWeaponImage(gun);
@@ -231,13 +191,6 @@ TEST(WeaponImage, SmallScreensAndEmptyImagesDrawNothingOutside) {
   drawWeaponImage(WeaponImage{});
   drawWeaponImage(WeaponImage{"", "1111"});
   EXPECT_TRUE(frameUntouched());
-
-  // Three rows high: the weapon's top five rows fall above the screen.
-  setScreen(120, 3);
-  drawWeaponImage(gun);
-  for (int x = 54; x <= 66; ++x) {
-    EXPECT_EQ(game.screenRows[0][x], gun[5][((x - 54) * 12) / 13] == '1' ? kBlock : kUntouched);
-  }
 
   // "0" does not blank the view under the weapon; rows shorter than row 0 end in transparency.
   setScreen(36, 10);  // dw = 4, dh = 2, left = 16, top = 8
