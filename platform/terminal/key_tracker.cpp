@@ -101,6 +101,8 @@ bool queryKeyHeld(KeyTracker& tracker, int virtualKey, int64_t nowMs) {
   if (virtualKey < 0 || virtualKey >= static_cast<int>(tracker.keys.size())) return false;
   bool unseen = tracker.keys[virtualKey].unseen;
   tracker.keys[virtualKey].unseen = false;
+  // Like the console's key state, any query of a key forgets an earlier press of it.
+  tracker.keys[virtualKey].pressed = false;
   return unseen || isKeyHeld(tracker, virtualKey, nowMs);
 }
 

@@ -37,7 +37,8 @@ int virtualKeyOf(int key);
 void noteKeyEvent(KeyTracker& tracker, const InputEvent& event, int64_t nowMs);
 bool isKeyHeld(const KeyTracker& tracker, int virtualKey, int64_t nowMs);
 // As isKeyHeld, but a key pressed and already released since the previous query of it still
-// counts once: release events can arrive in the same read as their press.
+// counts once: release events can arrive in the same read as their press. It also clears the
+// key's pressed flag, as every query of a key does on a console.
 bool queryKeyHeld(KeyTracker& tracker, int virtualKey, int64_t nowMs);
 // True once per press: clears the key's pressed flag.
 bool takeKeyPress(KeyTracker& tracker, int virtualKey);
