@@ -11,192 +11,127 @@ namespace {
 
 using term::EventKind;
 using term::InputEvent;
-using term::KeyAction;
 
-std::vector<InputEvent> decode(const std::vector<std::string>& chunks, bool flush = false) {
+// One event in a few words: "W+S rel 'W'" is a key with its modifiers (S, A, C), action and
+// typed text; mouse reports and query replies name their kind and numbers.
+std::string describe(const InputEvent& e) {
+  switch (e.kind) {
+    case EventKind::Mouse:
+      return "mouse " + std::to_string(e.x) + "," + std::to_string(e.y);
+    case EventKind::KeyboardFlags:
+      return "flags " + std::to_string(e.number);
+    case EventKind::ModeReport:
+      return "mode " + std::to_string(e.number) + "=" + std::to_string(e.value);
+    case EventKind::WindowPixels:
+      return "pixels " + std::to_string(e.x) + "x" + std::to_string(e.y);
+    case EventKind::DeviceAttributes:
+      return "attributes " + std::to_string(e.number);
+    case EventKind::Key:
+      break;
+  }
+  using namespace term;
+  const int keys[] = {kKeyTab,  kKeyEnter, kKeyEscape, kKeyBackspace, kKeyUp, kKeyDown,
+                      kKeyLeft, kKeyRight, kKeyShift,  kKeyOther,     ' '};
+  const char* const names[] = {"tab",  "enter", "esc",   "bs",    "up",   "down",
+                               "left", "right", "shift", "other", "space"};
+  std::string text =
+      e.key < 128 ? std::string(1, static_cast<char>(e.key)) : "U+" + std::to_string(e.key);
+  for (int i = 0; i < 11; ++i) text = e.key == keys[i] ? names[i] : text;
+  if (e.modifiers & kModShift) text += "+S";
+  if (e.modifiers & kModAlt) text += "+A";
+  if (e.modifiers & kModCtrl) text += "+C";
+  if (e.modifiers & ~7) text += "+?";
+  if (e.action == KeyAction::Repeat) text += " rep";
+  if (e.action == KeyAction::Release) text += " rel";
+  if (e.text != 0) text += std::string(" '") + static_cast<char>(e.text) + "'";
+  return text;
+}
+
+// The events of the chunks, read one after the other, and then a pause in the input.
+std::vector<InputEvent> events(const std::vector<std::string>& chunks, bool pause = false) {
   term::InputDecoder decoder;
   std::vector<InputEvent> events;
   for (const std::string& chunk : chunks) term::decodeInput(decoder, chunk, events);
-  if (flush) term::flushPendingInput(decoder, events);
+  if (pause) term::flushPendingInput(decoder, events);
   return events;
 }
 
-std::vector<InputEvent> decode(const std::string& bytes) {
+std::string decode(const std::vector<std::string>& chunks, bool pause = false) {
+  std::string text;
+  for (const InputEvent& event : events(chunks, pause)) {
+    text += (text.empty() ? "" : " | ") + describe(event);
+  }
+  return text;
+}
+
+std::string decode(const std::string& bytes) {
   return decode(std::vector{bytes});
 }
 
-struct KeyCase {
-  const char* name;
-  std::string bytes;
-  int key;
-  int modifiers;
-  KeyAction action;
-  int text;
-};
-
-void expectKey(const InputEvent& event, const KeyCase& expected) {
-  EXPECT_EQ(event.kind, EventKind::Key) << expected.name;
-  EXPECT_EQ(event.key, expected.key) << expected.name;
-  EXPECT_EQ(event.modifiers, expected.modifiers) << expected.name;
-  EXPECT_EQ(event.action, expected.action) << expected.name;
-  EXPECT_EQ(event.text, expected.text) << expected.name;
-}
-
-TEST(InputDecoder, DecodesOneKeyPerSequence) {
-  const int shift = term::kModShift, ctrl = term::kModCtrl, alt = term::kModAlt;
-  const KeyCase cases[] = {
-      {"letter", "w", 'w', 0, KeyAction::Press, 'w'},
-      {"capital is shift", "W", 'w', shift, KeyAction::Press, 'W'},
-      {"digit", "7", '7', 0, KeyAction::Press, '7'},
-      {"space", " ", ' ', 0, KeyAction::Press, ' '},
-      {"carriage return", "\r", term::kKeyEnter, 0, KeyAction::Press, 0},
-      {"line feed", "\n", term::kKeyEnter, 0, KeyAction::Press, 0},
-      {"tab", "\t", term::kKeyTab, 0, KeyAction::Press, 0},
-      {"delete", "\x7f", term::kKeyBackspace, 0, KeyAction::Press, 0},
-      {"backspace", "\x08", term::kKeyBackspace, 0, KeyAction::Press, 0},
-      {"ctrl c", "\x03", 'c', ctrl, KeyAction::Press, 0},
-      {"alt x", "\x1bx", 'x', alt, KeyAction::Press, 0},
-      {"up", "\x1b[A", term::kKeyUp, 0, KeyAction::Press, 0},
-      {"down", "\x1b[B", term::kKeyDown, 0, KeyAction::Press, 0},
-      {"right", "\x1b[C", term::kKeyRight, 0, KeyAction::Press, 0},
-      {"left", "\x1b[D", term::kKeyLeft, 0, KeyAction::Press, 0},
-      {"application up", "\x1bOA", term::kKeyUp, 0, KeyAction::Press, 0},
-      {"shift left", "\x1b[1;2D", term::kKeyLeft, shift, KeyAction::Press, 0},
-      {"back tab", "\x1b[Z", term::kKeyTab, shift, KeyAction::Press, 0},
-      {"delete key", "\x1b[3~", term::kKeyOther, 0, KeyAction::Press, 0},
-      {"utf-8", "\xc3\xa9", 0xE9, 0, KeyAction::Press, 0},
-      // kitty keyboard protocol
-      {"kitty press", "\x1b[119u", 'w', 0, KeyAction::Press, 'w'},
-      {"kitty explicit press", "\x1b[119;1:1u", 'w', 0, KeyAction::Press, 'w'},
-      {"kitty repeat", "\x1b[119;1:2u", 'w', 0, KeyAction::Repeat, 'w'},
-      {"kitty release", "\x1b[119;1:3u", 'w', 0, KeyAction::Release, 0},
-      {"kitty shifted", "\x1b[119;2u", 'w', shift, KeyAction::Press, 'W'},
-      {"kitty ctrl c", "\x1b[99;5u", 'c', ctrl, KeyAction::Press, 0},
-      {"kitty caps lock ignored", "\x1b[97;65u", 'a', 0, KeyAction::Press, 'a'},
-      {"kitty left shift", "\x1b[57441;2u", term::kKeyShift, shift, KeyAction::Press, 0},
-      {"kitty right shift up", "\x1b[57447;1:3u", term::kKeyShift, 0, KeyAction::Release, 0},
-      {"kitty enter", "\x1b[13u", term::kKeyEnter, 0, KeyAction::Press, 0},
-      {"kitty keypad enter", "\x1b[57414;1:3u", term::kKeyEnter, 0, KeyAction::Release, 0},
-      {"kitty tab", "\x1b[9;1:2u", term::kKeyTab, 0, KeyAction::Repeat, 0},
-      {"kitty backspace", "\x1b[127u", term::kKeyBackspace, 0, KeyAction::Press, 0},
-      {"kitty keypad digit", "\x1b[57402u", '3', 0, KeyAction::Press, '3'},
-      {"kitty alternate key", "\x1b[119:87;2u", 'w', shift, KeyAction::Press, 'W'},
-      {"kitty up release", "\x1b[1;1:3A", term::kKeyUp, 0, KeyAction::Release, 0},
-      {"kitty shift right repeat", "\x1b[1;2:2C", term::kKeyRight, shift, KeyAction::Repeat, 0},
-      {"kitty private use key", "\x1b[57358u", term::kKeyOther, 0, KeyAction::Press, 0},
-  };
-  for (const KeyCase& c : cases) {
-    std::vector<InputEvent> events = decode(c.bytes);
-    ASSERT_EQ(events.size(), 1u) << c.name;
-    expectKey(events[0], c);
-  }
-}
-
-TEST(InputDecoder, ReportsTheMouseInCellsAndPixels) {
-  struct {
-    std::string bytes;
-    int x, y;
-  } cases[] = {
-      {"\x1b[<35;12;7M", 12, 7},          // motion without a button
-      {"\x1b[<0;1;1M", 1, 1},             // press
-      {"\x1b[<0;300;40m", 300, 40},       // release
-      {"\x1b[<35;1534;620M", 1534, 620},  // pixel mode reports in the same form
-      {"\x1b[M#!!", 1, 1},                // X10 form from a terminal without SGR
-  };
-  for (const auto& c : cases) {
-    std::vector<InputEvent> events = decode(c.bytes);
-    ASSERT_EQ(events.size(), 1u) << c.bytes.substr(1);
-    EXPECT_EQ(events[0].kind, EventKind::Mouse);
-    EXPECT_EQ(events[0].x, c.x);
-    EXPECT_EQ(events[0].y, c.y);
-  }
-}
-
-TEST(InputDecoder, ReadsTheRepliesToStartUpQueries) {
-  std::vector<InputEvent> events =
-      decode("\x1b[?1u\x1b[?1016;2$y\x1b[?2026;0$y\x1b[4;820;1600t\x1b[?62;22;52c");
-  ASSERT_EQ(events.size(), 5u);
-  EXPECT_EQ(events[0].kind, EventKind::KeyboardFlags);
-  EXPECT_EQ(events[0].number, 1);
-  EXPECT_EQ(events[1].kind, EventKind::ModeReport);
-  EXPECT_EQ(events[1].number, 1016);
-  EXPECT_EQ(events[1].value, 2);
-  EXPECT_EQ(events[2].kind, EventKind::ModeReport);
-  EXPECT_EQ(events[2].number, 2026);
-  EXPECT_EQ(events[2].value, 0);
-  EXPECT_EQ(events[3].kind, EventKind::WindowPixels);
-  EXPECT_EQ(events[3].x, 1600);
-  EXPECT_EQ(events[3].y, 820);
-  EXPECT_EQ(events[4].kind, EventKind::DeviceAttributes);
-  EXPECT_EQ(events[4].number, 62);
+TEST(InputDecoder, DecodesKeysMouseReportsAndReplies) {
+  // Legacy keys and escapes, back to back.
+  EXPECT_EQ(decode("wW \r\n\t\x7f\x08\x03\x1bx"),
+            "w 'w' | w+S 'W' | space ' ' | enter | enter | tab | bs | bs | c+C | x+A");
+  EXPECT_EQ(decode("\x1b[A\x1b[B\x1b[C\x1b[D\x1bOA\x1b[1;2D\x1b[Z\x1b[3~\xc3\xa9"),
+            "up | down | right | left | up | left+S | tab+S | other | U+233");
+  // The kitty keyboard protocol: press, repeat, release and modifiers (caps lock ignored).
+  EXPECT_EQ(decode("\x1b[119u\x1b[119;1:1u\x1b[119;1:2u\x1b[119;1:3u\x1b[119;2u\x1b[119:87;2u"),
+            "w 'w' | w 'w' | w rep 'w' | w rel | w+S 'W' | w+S 'W'");
+  EXPECT_EQ(decode("\x1b[99;5u\x1b[97;65u\x1b[57441;2u\x1b[57447;1:3u\x1b[57402u\x1b[57358u"),
+            "c+C | a 'a' | shift+S | shift rel | 3 '3' | other");
+  EXPECT_EQ(decode("\x1b[13u\x1b[57414;1:3u\x1b[9;1:2u\x1b[127u\x1b[1;1:3A\x1b[1;2:2C"),
+            "enter | enter rel | tab rep | bs | up rel | right+S rep");
+  // SGR mouse reports in cell and pixel mode (motion, press, release), and X10.
+  EXPECT_EQ(decode("\x1b[<35;12;7M\x1b[<0;1;1M\x1b[<0;300;40m\x1b[<35;1534;620M\x1b[M#!!"),
+            "mouse 12,7 | mouse 1,1 | mouse 300,40 | mouse 1534,620 | mouse 1,1");
+  // The replies to the start-up queries.
+  EXPECT_EQ(decode("\x1b[?1u\x1b[?1016;2$y\x1b[?2026;0$y\x1b[4;820;1600t\x1b[?62;22;52c"),
+            "flags 1 | mode 1016=2 | mode 2026=0 | pixels 1600x820 | attributes 62");
 }
 
 TEST(InputDecoder, JoinsSequencesCutAcrossReads) {
   const std::string stream = "a\x1b[119;1:3u\x1b[<35;12;7M\xc3\xa9\x1b[?1u\x1bOBz";
-  std::vector<InputEvent> whole = decode(stream);
-  ASSERT_EQ(whole.size(), 7u);
+  const std::string whole = decode(stream);
+  EXPECT_EQ(whole, "a 'a' | w rel | mouse 12,7 | U+233 | flags 1 | down | z 'z'");
   for (size_t cut = 1; cut < stream.size(); ++cut) {
-    std::vector<InputEvent> split = decode({stream.substr(0, cut), stream.substr(cut)});
-    ASSERT_EQ(split.size(), whole.size()) << "cut at " << cut;
-    for (size_t i = 0; i < whole.size(); ++i) {
-      EXPECT_EQ(split[i].kind, whole[i].kind) << "cut at " << cut;
-      EXPECT_EQ(split[i].key, whole[i].key) << "cut at " << cut;
-      EXPECT_EQ(split[i].action, whole[i].action) << "cut at " << cut;
-      EXPECT_EQ(split[i].x, whole[i].x) << "cut at " << cut;
-    }
+    EXPECT_EQ(decode({stream.substr(0, cut), stream.substr(cut)}), whole) << "cut at " << cut;
   }
 }
 
 TEST(InputDecoder, SkipsUnknownAndMalformedInputWithoutLosingWhatFollows) {
-  const char* cases[] = {
-      "\x1b[>1;2;3zw",                    // unknown private sequence
-      "\x1b]11;rgb:0000/0000/0000\x07w",  // OSC reply ended by BEL
-      "\x1bP1$r0m\x1b\\w",                // DCS reply ended by ST
-      "\x1b[12\x1b[Aw",                   // CSI cut by a new escape
-      "\x1b[1;5\x01w",                    // control byte inside a CSI
-      "\xff\x80w",                        // bytes that start no UTF-8 character
-      "\xe2\x96w",                        // UTF-8 character cut short
+  const std::pair<std::string, std::string> cases[] = {
+      {"\x1b[>1;2;3zw", "w 'w'"},                    // unknown private sequence
+      {"\x1b]11;rgb:0000/0000/0000\x07w", "w 'w'"},  // OSC reply ended by BEL
+      {"\x1bP1$r0m\x1b\\w", "w 'w'"},                // DCS reply ended by ST
+      {"\x1b[12\x1b[Aw", "up | w 'w'"},              // CSI cut by a new escape
+      {"\x1b[1;5\x01w", "a+C | w 'w'"},              // control byte inside a CSI
+      {"\xff\x80w", "w 'w'"},                        // bytes that start no UTF-8 character
+      {"\xe2\x96w", "w 'w'"},                        // UTF-8 character cut short
+      // An endless parameter list is skipped to its final byte, not read as typed digits; an
+      // unterminated string gives typing back after a bounded length.
+      {"\x1b[" + std::string(500, '1') + "zw", "w 'w'"},
   };
-  for (const char* bytes : cases) {
-    std::vector<InputEvent> events = decode(bytes);
-    ASSERT_FALSE(events.empty()) << bytes + 1;
-    EXPECT_EQ(events.back().key, 'w') << bytes + 1;
-  }
-  // An endless parameter list is skipped to its final byte, not read as typed digits.
-  std::vector<InputEvent> events = decode("\x1b[" + std::string(500, '1') + "zw");
-  ASSERT_EQ(events.size(), 1u);
-  EXPECT_EQ(events[0].key, 'w');
-  // An unterminated string gives typing back after a bounded length.
-  events = decode("\x1b]" + std::string(5000, 'x') + "w");
-  ASSERT_FALSE(events.empty());
-  EXPECT_EQ(events.back().key, 'w');
+  for (const auto& [bytes, expected] : cases) EXPECT_EQ(decode(bytes), expected) << bytes.substr(1);
+  const std::string typed = decode("\x1b]" + std::string(5000, 'x') + "w");
+  EXPECT_EQ(typed.substr(typed.size() - 5), "w 'w'");
 }
 
-TEST(InputDecoder, ALoneEscapeIsTheEscapeKeyOnlyOnceInputPauses) {
+TEST(InputDecoder, ALoneEscapeIsTheEscapeKeyOnlyOnceInputPausesAndCtrlCInterrupts) {
   term::InputDecoder decoder;
-  std::vector<InputEvent> events;
-  term::decodeInput(decoder, "\x1b", events);
-  EXPECT_TRUE(events.empty());
-  EXPECT_TRUE(term::hasPendingInput(decoder));
-  term::flushPendingInput(decoder, events);
-  ASSERT_EQ(events.size(), 1u);
-  EXPECT_EQ(events[0].key, term::kKeyEscape);
-  EXPECT_FALSE(term::hasPendingInput(decoder));
+  std::vector<InputEvent> none;
+  term::decodeInput(decoder, "\x1b", none);
+  EXPECT_TRUE(none.empty() && term::hasPendingInput(decoder));
+  EXPECT_EQ(decode({"\x1b"}, true), "esc");
+  EXPECT_EQ(decode("\x1b\x1b[A"), "esc | up");
   // A cut sequence is dropped at the pause, so the next key is read afresh.
-  events = decode(std::vector<std::string>{"\x1b[1;"}, true);
-  EXPECT_TRUE(events.empty());
-  events = decode("\x1b\x1b[A");
-  ASSERT_EQ(events.size(), 2u);
-  EXPECT_EQ(events[0].key, term::kKeyEscape);
-  EXPECT_EQ(events[1].key, term::kKeyUp);
-}
+  EXPECT_EQ(decode({"\x1b[1;"}, true), "");
 
-TEST(InputDecoder, RecognisesCtrlCInBothProtocols) {
-  EXPECT_TRUE(term::isInterrupt(decode("\x03")[0]));
-  EXPECT_TRUE(term::isInterrupt(decode("\x1b[99;5u")[0]));
-  EXPECT_TRUE(term::isInterrupt(decode("\x1b[99;133u")[0]));  // with Num Lock on
-  EXPECT_FALSE(term::isInterrupt(decode("\x1b[99;5:3u")[0]));
-  EXPECT_FALSE(term::isInterrupt(decode("c")[0]));
+  // Ctrl+C in both protocols, also with Num Lock on; not its release.
+  for (const char* bytes : {"\x03", "\x1b[99;5u", "\x1b[99;133u"}) {
+    EXPECT_TRUE(term::isInterrupt(events({bytes}).at(0))) << bytes + 1;
+  }
+  EXPECT_FALSE(term::isInterrupt(events({"\x1b[99;5:3u"}).at(0)));
+  EXPECT_FALSE(term::isInterrupt(events({"c"}).at(0)));
 }
 
 }  // namespace

@@ -12,29 +12,26 @@ namespace {
 
 using term::LineStatus;
 
-term::InputEvent typed(int key, int text = 0, int modifiers = 0) {
+LineStatus press(term::LineEditor& editor, ConsoleModel& console, int key, int text = 0,
+                 int modifiers = 0) {
   term::InputEvent event;
   event.key = key;
   event.text = text;
   event.modifiers = modifiers;
-  return event;
+  return term::editLine(editor, console, event);
 }
 
+// Types the text: '\n' is Enter, '\b' Backspace.
 LineStatus typeAll(term::LineEditor& editor, ConsoleModel& console, const std::string& text) {
   LineStatus status = LineStatus::Editing;
   for (char c : text) {
-    if (c == '\n') {
-      status = term::editLine(editor, console, typed(term::kKeyEnter));
-    } else if (c == '\b') {
-      status = term::editLine(editor, console, typed(term::kKeyBackspace));
-    } else {
-      status = term::editLine(editor, console, typed(c, c));
-    }
+    const int key = c == '\n' ? term::kKeyEnter : c == '\b' ? term::kKeyBackspace : c;
+    status = press(editor, console, key, key == c ? c : 0);
   }
   return status;
 }
 
-TEST(LineEditor, EchoesAtTheCursorAndEndsWithEnter) {
+TEST(LineEditor, EchoesAtTheCursorErasesAcrossARowBreakAndEndsWithEnter) {
   ConsoleModel console = makeConsole(20, 4);
   setCursor(console, 7, 2);
   term::LineEditor editor;
@@ -44,16 +41,12 @@ TEST(LineEditor, EchoesAtTheCursorAndEndsWithEnter) {
   EXPECT_EQ(editor.line, "80 25\n");
   EXPECT_EQ(console.cursorX, 0);
   EXPECT_EQ(console.cursorY, 3);
-}
 
-TEST(LineEditor, BackspaceErasesTheLastCharacterEvenAcrossARowBreak) {
-  ConsoleModel console = makeConsole(4, 3);
+  console = makeConsole(4, 3);
   runCommand(console, "color 3f");
   setCursor(console, 2, 0);
-  term::LineEditor editor;
-  typeAll(editor, console, "123");  // "12" ends row 0, "3" wraps to row 1
-  EXPECT_EQ(rowText(console, 1), "3   ");
-  typeAll(editor, console, "\b\b");
+  editor = {};
+  typeAll(editor, console, "123\b\b");  // "12" ends row 0, "3" wraps to row 1
   EXPECT_EQ(rowText(console, 0), "  1 ");
   EXPECT_EQ(rowText(console, 1), "    ");
   EXPECT_EQ(attributeAt(console, 3, 0), 0x3F);
@@ -64,39 +57,35 @@ TEST(LineEditor, BackspaceErasesTheLastCharacterEvenAcrossARowBreak) {
   EXPECT_EQ(rowText(console, 0), "  7 ");
 }
 
-TEST(LineEditor, IgnoresKeysThatTypeNothingAndBoundsTheLine) {
+TEST(LineEditor, IgnoresKeysThatTypeNothingBoundsTheLineAndEndsOnCtrlD) {
   ConsoleModel console = makeConsole(200, 3);
   term::LineEditor editor;
-  term::InputEvent release = typed('5', 0);
+  term::InputEvent release;
+  release.key = '5';
   release.action = term::KeyAction::Release;
   term::editLine(editor, console, release);
-  term::editLine(editor, console, typed(term::kKeyUp));
-  term::editLine(editor, console, typed('x', 0, term::kModCtrl));
+  press(editor, console, term::kKeyUp);
+  press(editor, console, 'x', 0, term::kModCtrl);
   EXPECT_EQ(editor.line, "");
   typeAll(editor, console, std::string(term::kLineLimit + 10, '9'));
   EXPECT_EQ(editor.line.size(), term::kLineLimit);
-}
 
-TEST(LineEditor, CtrlDOnAnEmptyLineEndsTheInput) {
-  ConsoleModel console = makeConsole(10, 2);
-  term::LineEditor editor;
+  editor = {};
   typeAll(editor, console, "4");
-  EXPECT_EQ(term::editLine(editor, console, typed('d', 0, term::kModCtrl)), LineStatus::Editing);
+  EXPECT_EQ(press(editor, console, 'd', 0, term::kModCtrl), LineStatus::Editing);
   typeAll(editor, console, "\b");
-  EXPECT_EQ(term::editLine(editor, console, typed('d', 0, term::kModCtrl)), LineStatus::EndOfInput);
+  EXPECT_EQ(press(editor, console, 'd', 0, term::kModCtrl), LineStatus::EndOfInput);
 }
 
 TEST(VirtualPointer, FirstReportDoesNotJumpAndMovesShiftTheOffset) {
   term::VirtualPointer pointer = term::makeVirtualPointer(480, 300);
   term::nudgePointer(pointer, -term::kArrowPixelsPerFrame);
-  EXPECT_EQ(term::pointerX(pointer), 450);
   term::notePointerReport(pointer, 100, 50);  // first report: no jump
   EXPECT_EQ(term::pointerX(pointer), 450);
   EXPECT_EQ(term::pointerY(pointer), 300);
   term::notePointerReport(pointer, 120, 50);  // the real pointer moves 20 px
   EXPECT_EQ(term::pointerX(pointer), 470);
   term::movePointer(pointer, 949, 300);  // the game's wrap
-  EXPECT_EQ(term::pointerX(pointer), 949);
   term::notePointerReport(pointer, 110, 50);
   EXPECT_EQ(term::pointerX(pointer), 939);
 }
