@@ -1,10 +1,12 @@
-// Tests of the billboard renderer and the weapon image drawing.
+// Tests of the compiled-in images, the billboard renderer and the weapon image drawing.
 // Depends on: render/sprites.h, world/game_state.h.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "render/sprites.h"
 #include "world/game_state.h"
@@ -26,13 +28,7 @@ void setScreen(int width, int height) {
 }
 
 Entity entityAt(float x, ImageRows image, int width, int height, float y = 0.0f) {
-  Entity entity;
-  entity.x = x;
-  entity.y = y;
-  entity.image = image;
-  entity.imageWidth = width;
-  entity.imageHeight = height;
-  return entity;
+  return {.x = x, .y = y, .image = image, .imageWidth = width, .imageHeight = height};
 }
 
 // The billboard box: its corner on screen and its size in rows (twice that in columns).
@@ -70,12 +66,51 @@ bool frameUntouched() {
   return true;
 }
 
-TEST(Billboard, FillsItsBoxSampledAndClippedAtTheScreenEdges) {
+WeaponImage rowsOf(ImageRows rows, int count) {
+  return WeaponImage(rows, rows + count);
+}
+
+// Row shapes and the number of "1" and "0" cells: a mistyped row changes a count.
+TEST(SpriteImages, HaveTheListedShapesAndCounts) {
+  spriteTable.clear();
+  setUpSprites();
+  ASSERT_EQ(spriteTable.size(), 2u);
+  const auto& table = spriteTable;
+
+  const struct {
+    const char* name;
+    WeaponImage rows;
+    size_t rowCount, rowLength;
+    int filled, blank;
+  } images[] = {
+      {"enemyImage2", rowsOf(enemyImage2, 17), 17, 16, 113, 18},
+      {"enemyImage4", rowsOf(enemyImage4, 13), 13, 16, 78, 87},
+      {"objectImage", rowsOf(objectImage, 10), 10, 11, 23, 21},  // with its blank tenth row
+      {"exitImage", rowsOf(exitImage, 5), 5, 26, 48, 82},
+      {"GunSprite1", table.at("GunSprite1"), 8, 12, 44, 0},
+      {"GunSprite2", table.at("GunSprite2"), 8, 12, 42, 0},
+  };
+  for (const auto& image : images) {
+    std::string all;
+    for (const std::string& row : image.rows) all += row + '|';
+    EXPECT_EQ(all.size(), image.rowCount * (image.rowLength + 1)) << image.name;
+    EXPECT_EQ(std::count(all.begin(), all.end(), '1'), image.filled) << image.name;
+    EXPECT_EQ(std::count(all.begin(), all.end(), '0'), image.blank) << image.name;
+  }
+  EXPECT_EQ(objectImage[9], std::string(11, ' '));
+}
+
+TEST(Billboard, FillsItsBoxSampledAndClippedAtTheScreenEdgesWithBoundedWork) {
   // Straight ahead at distance 4 the box covers columns 50-69 and rows 15-24. The object image
   // is declared a column wider than its rows: that column is transparent. A marker at image
   // column 0 of 16 at distance 2.5 fills box columns 0-1, or 30-31 when mirrored. Then boxes
   // cut by both side edges, by the top and bottom (rows from the image's middle), and one of
-  // size 41 on 40 rows whose top (40 - 41) / 2 truncates to 0.
+  // size 41 on 40 rows whose top (40 - 41) / 2 truncates to 0. At tiny distances int(40 / d)
+  // just fits an int (twice it does not), then saturates at the largest int (4e-23 squares to
+  // the smallest subnormal): the work stays one screen's worth, the image's middle on it.
+  constexpr int64_t kFits = 2000000000, kMost = std::numeric_limits<int32_t>::max();
+  constexpr Box fits{60 - kFits, (40 - kFits) / 2, kFits},
+      most{60 - kMost, (40 - kMost) / 2, kMost};
   const char* const marker[] = {"1000000000000000"};
   const struct {
     int width, height;
@@ -96,6 +131,8 @@ TEST(Billboard, FillsItsBoxSampledAndClippedAtTheScreenEdges) {
       {10, 40, 4.0f, enemyImage2, 16, 17, false, {-5, 15, 10}, 0, 0, kUntouched},
       {40, 10, 0.5f, enemyImage2, 16, 17, false, {0, -5, 20}, 5, 0, kBlock},
       {120, 40, 0.97f, enemyImage2, 16, 17, false, {19, 0, 41}, 45, 0, kBlock},
+      {120, 40, 2e-8f, enemyImage2, 16, 17, false, fits, 0, 0, kBlock},
+      {120, 40, 4e-23f, enemyImage2, 16, 17, false, most, 0, 0, kBlock},
   };
   for (const auto& c : cases) {
     setScreen(c.width, c.height);
@@ -143,21 +180,6 @@ TEST(Billboard, NothingDrawnBehindAtOrBesideThePlayer) {
   // The same entity ahead is drawn once the heading wraps to it from a whole turn away.
   drawBillboard(entityAt(4.0f, enemyImage4, 16, 13), 2 * 3.14159f, kFov);
   EXPECT_FALSE(frameUntouched());
-}
-
-TEST(Billboard, TinyDistancesCostOneScreen) {
-  // Tiny distances: int(40 / dist) just fits an int (twice it does not), then saturates at the
-  // largest int; 4e-23 squares to the smallest subnormal. The work stays one screen's worth.
-  const int64_t most = std::numeric_limits<int32_t>::max();
-  for (const float tiny : {2e-8f, 4e-23f}) {
-    setScreen(120, 40);
-    const Entity enemy = entityAt(tiny, enemyImage2, 16, 17);
-    drawBillboard(enemy, 0.0f, kFov);
-    const float exact = 40.0f / tiny;
-    const int64_t size = exact < static_cast<float>(most) ? static_cast<int64_t>(exact) : most;
-    EXPECT_EQ(mismatchesAgainst(enemy, {60 - size, (40 - size) / 2, size}), 0) << tiny;
-    EXPECT_FALSE(frameUntouched());
-  }
 }
 
 TEST(WeaponImage, CoversRows32To39AndColumns54To66AndNothingBelowWidthNine) {
