@@ -104,6 +104,11 @@ TEST(KeyTracker, APressCountsOnceAndRepeatsDoNotCount) {
     note(tracker, term::kKeyEnter, 4000);
     term::forgetKeyPresses(tracker);
     EXPECT_FALSE(term::takeKeyPress(tracker, kVkReturn)) << exact;
+    // Any query of the key forgets its press too, as on the console.
+    note(tracker, term::kKeyEnter, 4100, KeyAction::Release);
+    note(tracker, term::kKeyEnter, 6000);
+    term::queryKeyHeld(tracker, kVkReturn, 6001);
+    EXPECT_FALSE(term::takeKeyPress(tracker, kVkReturn)) << exact;
   }
   term::KeyTracker tracker;
   EXPECT_FALSE(term::isKeyHeld(tracker, -1, 0));
