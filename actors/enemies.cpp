@@ -1,6 +1,6 @@
 // Enemy behaviour: the sight test, the chase along grid routes with separation, the attack.
 // Depends on: world/game_state.h, world/level.h (cellAt), world/walkability.h (isBlocked),
-// actors/pathfinding.h (findPath).
+// actors/pathfinding.h (findRouteStep).
 #include "actors/enemies.h"
 
 #include <cassert>
@@ -116,11 +116,13 @@ bool pickRandomDirection(const Entity& enemy, int cellX, int cellY, Direction& c
 }
 
 bool routeDirection(int cellX, int cellY, Direction& chosen) {
-  const std::vector<CellPos> route =
-      findPath(cellX, cellY, static_cast<int>(game.playerX), static_cast<int>(game.playerY));
-  if (route.size() < 2) return false;
+  // Only the route's second cell is used, so the route itself is never built.
+  CellPos next{};
+  if (!findRouteStep(cellX, cellY, static_cast<int>(game.playerX), static_cast<int>(game.playerY),
+                     next)) {
+    return false;
+  }
   // A diagonal route step is taken along x first.
-  const CellPos next = route[1];
   assert((next.x != cellX || next.y != cellY) && "a route never repeats a cell");
   if (next.x != cellX) {
     chosen = next.x > cellX ? kDirections[0] : kDirections[1];

@@ -1,28 +1,28 @@
-// Breadth-first routes over the eight neighbours of a cell of the current level.
+// The plain breadth-first route search with an ordered map: the reference that findPath must
+// match route for route. Kept for the tests and the benchmark; the game itself calls findPath.
 // Depends on: world/game_state.h (currentLevel), world/level.h (cellAt).
-#include "actors/pathfinding.h"
-
 #include <algorithm>
+#include <cstdint>
 #include <deque>
 #include <map>
 
+#include "actors/pathfinding.h"
 #include "world/game_state.h"
 
 namespace {
 
-// Orthogonal steps come first so that, among routes of equal length, straight ones win.
-constexpr CellPos kNeighbourSteps[] = {{1, 0}, {-1, 0}, {0, 1},  {0, -1},
-                                       {1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
-
 constexpr CellPos kNoParent{-1, -1};
 
-bool isClosed(const Level& level, int x, int y) {
-  return cellAt(level, x, y) == '1';
+// Coordinates are widened: a start at the edge of the int range has neighbours beyond it,
+// which lie outside every grid.
+bool isClosed(const Level& level, int64_t x, int64_t y) {
+  if (x < INT32_MIN || x > INT32_MAX || y < INT32_MIN || y > INT32_MAX) return true;
+  return cellAt(level, static_cast<int>(x), static_cast<int>(y)) == '1';
 }
 
 }  // namespace
 
-std::vector<CellPos> findPath(int startX, int startY, int goalX, int goalY) {
+std::vector<CellPos> findPathReference(int startX, int startY, int goalX, int goalY) {
   const Level& level = *game.currentLevel;
   const CellPos start{startX, startY};
   const CellPos goal{goalX, goalY};
@@ -34,13 +34,15 @@ std::vector<CellPos> findPath(int startX, int startY, int goalX, int goalY) {
     frontier.pop_front();
     if (cell == goal) break;
     for (const CellPos& step : kNeighbourSteps) {
-      const CellPos next{cell.x + step.x, cell.y + step.y};
-      if (isClosed(level, next.x, next.y)) continue;
+      const int64_t nextX = int64_t{cell.x} + step.x;
+      const int64_t nextY = int64_t{cell.y} + step.y;
+      if (isClosed(level, nextX, nextY)) continue;
       // A diagonal step may not cut past the corner of a closed cell.
       const bool diagonal = step.x != 0 && step.y != 0;
-      if (diagonal && (isClosed(level, next.x, cell.y) || isClosed(level, cell.x, next.y))) {
+      if (diagonal && (isClosed(level, nextX, cell.y) || isClosed(level, cell.x, nextY))) {
         continue;
       }
+      const CellPos next{static_cast<int32_t>(nextX), static_cast<int32_t>(nextY)};
       if (parentOf.contains(next)) continue;
       parentOf.emplace(next, cell);
       frontier.push_back(next);

@@ -1,0 +1,228 @@
+// The distance-field route search against the plain breadth-first search it replaces: the same
+// route for every pair of cells of the shipped levels and of random levels, from starts on walls
+// and beyond the grid too, and a field that follows its level when the level changes.
+// Depends on: actors/pathfinding.h, world/level.h, world/game_state.h.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <ostream>
+#include <random>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "actors/pathfinding.h"
+#include "world/game_state.h"
+
+namespace {
+
+using Route = std::vector<CellPos>;
+
+struct Cell {
+  int x;
+  int y;
+};
+
+// Every cell of the grid and the ring around it, walls included.
+std::vector<Cell> gridAndRing(const Level& level) {
+  size_t longest = 0;
+  for (const std::string& row : level.rows) longest = std::max(longest, row.size());
+  std::vector<Cell> cells;
+  for (int y = -1; y <= level.rowCount; ++y) {
+    for (int x = -1; x <= static_cast<int>(longest); ++x) cells.push_back({x, y});
+  }
+  return cells;
+}
+
+std::vector<Cell> openCells(const Level& level) {
+  std::vector<Cell> cells;
+  for (const Cell& cell : gridAndRing(level)) {
+    if (cellAt(level, cell.x, cell.y) != '1') cells.push_back(cell);
+  }
+  return cells;
+}
+
+std::string describe(Cell start, Cell goal) {
+  return "from (" + std::to_string(start.x) + ", " + std::to_string(start.y) + ") to (" +
+         std::to_string(goal.x) + ", " + std::to_string(goal.y) + ")";
+}
+
+// Both searches, and the single route step the enemies ask for, agree. Returns false after the
+// first disagreement so that one fault does not print a million lines.
+bool searchesAgree(Cell start, Cell goal) {
+  const Route expected = findPathReference(start.x, start.y, goal.x, goal.y);
+  const Route actual = findPath(start.x, start.y, goal.x, goal.y);
+  EXPECT_EQ(actual, expected) << describe(start, goal);
+  CellPos step{};
+  const bool stepped = findRouteStep(start.x, start.y, goal.x, goal.y, step);
+  EXPECT_EQ(stepped, expected.size() >= 2) << describe(start, goal);
+  if (stepped && expected.size() >= 2) {
+    EXPECT_EQ(step, expected[1]) << describe(start, goal);
+  }
+  return actual == expected && stepped == (expected.size() >= 2);
+}
+
+// Goal-major, as the enemies ask: the field of one goal serves a run of starts.
+void expectAgreementOver(const std::vector<Cell>& starts, const std::vector<Cell>& goals,
+                         size_t stride) {
+  size_t pair = 0;
+  for (const Cell& goal : goals) {
+    for (const Cell& start : starts) {
+      if (pair++ % stride != 0) continue;
+      if (!searchesAgree(start, goal)) return;
+    }
+  }
+}
+
+// Every pair of cells, with far fewer plain searches: the plain search's route to a goal is a
+// path in its tree of first-found parents, and that tree does not depend on the goal (the search
+// only stops earlier or later), so its route to any cell along that route is the route's prefix.
+// Goals are taken farthest first, and one plain search settles every cell its route passes.
+void expectAgreementForEveryPair(const std::vector<Cell>& cells) {
+  for (const Cell& start : cells) {
+    std::vector<std::pair<size_t, Cell>> goalsByLength;
+    for (const Cell& goal : cells) {
+      goalsByLength.push_back({findPath(start.x, start.y, goal.x, goal.y).size(), goal});
+    }
+    std::stable_sort(goalsByLength.begin(), goalsByLength.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::set<CellPos> settled;
+    for (const auto& [length, goal] : goalsByLength) {
+      if (settled.contains(CellPos{goal.x, goal.y})) continue;
+      const Route expected = findPathReference(start.x, start.y, goal.x, goal.y);
+      if (!searchesAgree(start, goal)) return;
+      for (size_t end = 1; end <= expected.size(); ++end) {
+        const CellPos along = expected[end - 1];
+        if (!settled.insert(along).second) continue;
+        const Route prefix(expected.begin(), expected.begin() + static_cast<ptrdiff_t>(end));
+        ASSERT_EQ(findPath(start.x, start.y, along.x, along.y), prefix)
+            << describe(start, {along.x, along.y});
+      }
+    }
+  }
+}
+
+// An optimised build checks every pair of open cells; a debug (sanitized) build, where every
+// plain search costs many times more, a spread sample and fewer random levels. Starts on walls
+// are sampled in both.
+#ifdef NDEBUG
+constexpr bool kEveryPair = true;
+constexpr size_t kSampleStride = 97;
+constexpr int kRandomLevels = 150;
+#else
+constexpr bool kEveryPair = false;
+constexpr size_t kSampleStride = 1009;
+constexpr int kRandomLevels = 10;
+#endif
+
+class ShippedLevelRoutes : public testing::TestWithParam<const Level*> {
+ protected:
+  void SetUp() override { game.currentLevel = GetParam(); }
+};
+
+TEST_P(ShippedLevelRoutes, MatchThePlainSearchForEveryPairOfOpenCells) {
+  const std::vector<Cell> open = openCells(*GetParam());
+  if (kEveryPair) {
+    expectAgreementForEveryPair(open);
+  } else {
+    expectAgreementOver(open, open, kSampleStride);
+  }
+}
+
+TEST_P(ShippedLevelRoutes, MatchThePlainSearchFromWallsAndTheRingToEveryCell) {
+  std::vector<Cell> closed;
+  for (const Cell& cell : gridAndRing(*GetParam())) {
+    if (cellAt(*GetParam(), cell.x, cell.y) == '1') closed.push_back(cell);
+  }
+  expectAgreementOver(closed, gridAndRing(*GetParam()), kSampleStride);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, ShippedLevelRoutes, testing::Values(&levelA, &levelB, &levelC));
+
+// Ragged rows of floor, walls and the other codes, small enough that every pair is cheap.
+Level randomLevel(std::mt19937& random) {
+  std::uniform_int_distribution<int> rows(1, 9);
+  std::uniform_int_distribution<int> length(0, 12);
+  std::uniform_int_distribution<int> wallPercent(0, 60);
+  std::uniform_int_distribution<int> percent(0, 99);
+  const char kFloors[] = " 2345x";
+  std::uniform_int_distribution<int> floor(0, 5);
+  const int walls = wallPercent(random);
+  std::vector<std::string> text(static_cast<size_t>(rows(random)));
+  for (std::string& row : text) {
+    row.resize(static_cast<size_t>(length(random)));
+    for (char& c : row) c = percent(random) < walls ? '1' : kFloors[floor(random)];
+  }
+  return makeLevel(std::move(text));
+}
+
+TEST(RandomLevelRoutes, MatchThePlainSearchForEveryPairOfCellsInAndAroundTheGrid) {
+  std::mt19937 random(20240601);
+  for (int round = 0; round < kRandomLevels; ++round) {
+    const Level level = randomLevel(random);
+    game.currentLevel = &level;
+    const std::vector<Cell> cells = gridAndRing(level);
+    expectAgreementOver(cells, cells, 1);
+    if (testing::Test::HasFailure()) {
+      for (const std::string& row : level.rows) ADD_FAILURE() << "level row '" << row << "'";
+      break;
+    }
+  }
+  game.currentLevel = &levelC;  // the random levels die with the test
+}
+
+TEST(RandomLevelRoutes, StartsFarOutsideTheGridHaveNoRouteButToThemselves) {
+  game.currentLevel = &levelA;
+  const Cell farStarts[] = {{INT_MAX, 3},       {INT_MIN, 3}, {4, INT_MAX}, {4, INT_MIN},
+                            {INT_MAX, INT_MIN}, {-2, 14},     {1000, 1000}};
+  for (const Cell& start : farStarts) {
+    EXPECT_EQ(findPath(start.x, start.y, 2, 14), Route{}) << describe(start, {2, 14});
+    EXPECT_EQ(findPath(start.x, start.y, start.x, start.y), (Route{{start.x, start.y}}));
+    CellPos step{};
+    EXPECT_FALSE(findRouteStep(start.x, start.y, 2, 14, step));
+  }
+  game.currentLevel = &levelC;
+}
+
+// The field is kept between calls: it must follow a level changed in place, and a new level
+// built where an old one was, while the goal stays the same.
+TEST(RouteFieldReuse, FollowsALevelThatChangesUnderTheSameGoal) {
+  Level level = makeLevel({"     ", "     "});
+  game.currentLevel = &level;
+  const auto agreeTowardsTheEnd = [&] {
+    for (const Cell& start : gridAndRing(level)) {
+      if (!searchesAgree(start, {4, 0})) return;
+    }
+  };
+  EXPECT_EQ(findPath(0, 0, 4, 0), (Route{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}}));
+  level.rows[0][2] = '1';
+  EXPECT_EQ(findPath(0, 0, 4, 0), (Route{{0, 0}, {1, 1}, {2, 1}, {3, 1}, {4, 0}}));
+  agreeTowardsTheEnd();
+  level.rows[1][2] = '1';
+  EXPECT_EQ(findPath(0, 0, 4, 0), Route{});
+  agreeTowardsTheEnd();
+  level = makeLevel({"  1  ", "     ", "     "});
+  agreeTowardsTheEnd();
+  level.rowCount = 1;  // the rows below are outside the grid now
+  EXPECT_EQ(findPath(0, 0, 4, 0), Route{});
+  agreeTowardsTheEnd();
+
+  // The same goal in two shipped levels, and a level in between that has the goal on a wall.
+  const auto agreeFromTheCorner = [] {
+    EXPECT_EQ(findPath(2, 1, 4, 3), findPathReference(2, 1, 4, 3));
+  };
+  game.currentLevel = &levelA;
+  agreeFromTheCorner();
+  game.currentLevel = &levelC;
+  agreeFromTheCorner();
+  game.currentLevel = &levelB;
+  agreeFromTheCorner();
+  game.currentLevel = &levelA;
+  agreeFromTheCorner();
+  game.currentLevel = &levelC;
+}
+
+}  // namespace
