@@ -1,8 +1,7 @@
-// Tests of the compiled-in images, the billboard renderer and the weapon image drawing.
+// Tests of the billboard renderer and the weapon image drawing.
 // Depends on: render/sprites.h, world/game_state.h.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -64,40 +63,6 @@ bool frameUntouched() {
     if (row.find_first_not_of(kUntouched) != std::string::npos) return false;
   }
   return true;
-}
-
-WeaponImage rowsOf(ImageRows rows, int count) {
-  return WeaponImage(rows, rows + count);
-}
-
-// Row shapes and the number of "1" and "0" cells: a mistyped row changes a count.
-TEST(SpriteImages, HaveTheListedShapesAndCounts) {
-  spriteTable.clear();
-  setUpSprites();
-  ASSERT_EQ(spriteTable.size(), 2u);
-  const auto& table = spriteTable;
-
-  const struct {
-    const char* name;
-    WeaponImage rows;
-    size_t rowCount, rowLength;
-    int filled, blank;
-  } images[] = {
-      {"enemyImage2", rowsOf(enemyImage2, 17), 17, 16, 113, 18},
-      {"enemyImage4", rowsOf(enemyImage4, 13), 13, 16, 78, 87},
-      {"objectImage", rowsOf(objectImage, 10), 10, 11, 23, 21},  // with its blank tenth row
-      {"exitImage", rowsOf(exitImage, 5), 5, 26, 48, 82},
-      {"GunSprite1", table.at("GunSprite1"), 8, 12, 44, 0},
-      {"GunSprite2", table.at("GunSprite2"), 8, 12, 42, 0},
-  };
-  for (const auto& image : images) {
-    std::string all;
-    for (const std::string& row : image.rows) all += row + '|';
-    EXPECT_EQ(all.size(), image.rowCount * (image.rowLength + 1)) << image.name;
-    EXPECT_EQ(std::count(all.begin(), all.end(), '1'), image.filled) << image.name;
-    EXPECT_EQ(std::count(all.begin(), all.end(), '0'), image.blank) << image.name;
-  }
-  EXPECT_EQ(objectImage[9], std::string(11, ' '));
 }
 
 TEST(Billboard, FillsItsBoxSampledAndClippedAtTheScreenEdgesWithBoundedWork) {

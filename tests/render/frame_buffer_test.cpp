@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
 #include "platform/scripted.h"
 #include "world/game_state.h"
 
@@ -88,12 +87,6 @@ TEST(FrameBuffer, PresentWritesEveryRowThenPauses) {
   EXPECT_EQ(rowText(scripted::console(), 0).substr(0, 2), "Q ");
   EXPECT_EQ(scripted::pauses(), std::vector<int>{16});
 
-  hideConsoleCursor();
-  platform::setConsoleCursor(17, 9);
-  homeConsoleCursor();
-  EXPECT_EQ(scripted::console().cursorX, 0);
-  EXPECT_EQ(scripted::console().cursorY, 0);
-  EXPECT_FALSE(scripted::console().cursorVisible);
   game = GameState{};
 }
 

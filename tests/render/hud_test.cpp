@@ -25,9 +25,7 @@ void setScreen(int width, int height) {
   game.screenRows.assign(height, std::string(width, kUntouched));
   game.playerX = game.playerY = 3.0f;
   game.viewAngle = 0.0f;
-  game.kills = 0;
   game.killTarget = 230;
-  game.health = 100;
   game.currentLevel = &kSmallLevel;
 }
 
