@@ -5,7 +5,9 @@
 
 #include <cassert>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 #include "actors/pathfinding.h"
@@ -136,12 +138,55 @@ float renewedJitter() {
   return static_cast<float>(std::rand() % 200 - 100) / 100.0f;
 }
 
-bool isCrowdedAt(const Entity& enemy, float x, float y) {
-  for (const Entity& other : game.entities) {
-    if (isOtherEnemy(other, enemy) &&
-        squaredDistance(x, y, other.x, other.y) < kEnemyKeepOffSquared) {
-      return true;
+// Every chase step scans all other enemies for crowding, and a crowded one scans them again for
+// the separation push. Both scans read this packed copy of the enemies' positions, in list order,
+// instead of the records: it is refreshed at the start of an update and kept in step with every
+// move. The enemy taking its step is hidden in it, and the copy is padded to whole scan blocks
+// with hidden places; a hidden place is infinitely far, so it never crowds and never pushes.
+struct Crowd {
+  std::vector<float> x;
+  std::vector<float> y;
+};
+Crowd crowd;
+constexpr size_t kScanBlock = 16;
+constexpr float kHidden = std::numeric_limits<float>::infinity();
+// At or beyond this squared distance the separation distance is certainly not below 0.8
+// (0.8 squared is 0.64), so the square root need not be taken.
+constexpr float kSeparationSquaredBound = 0.65f;
+
+void packCrowd() {
+  crowd.x.clear();
+  crowd.y.clear();
+  for (const Entity& entity : game.entities) {
+    if (entity.kind != EntityKind::Enemy) continue;
+    crowd.x.push_back(entity.x);
+    crowd.y.push_back(entity.y);
+  }
+  while (crowd.x.size() % kScanBlock != 0) {
+    crowd.x.push_back(kHidden);
+    crowd.y.push_back(kHidden);
+  }
+}
+
+void hideInCrowd(size_t slot) {
+  crowd.x[slot] = kHidden;
+  crowd.y[slot] = kHidden;
+}
+
+void showInCrowd(size_t slot, const Entity& enemy) {
+  crowd.x[slot] = enemy.x;
+  crowd.y[slot] = enemy.y;
+}
+
+// Whether any other enemy is nearer than 0.7 to (x, y). A block is tested without a branch per
+// enemy, which the compiler turns into vector comparisons.
+bool isCrowdedAt(float x, float y) {
+  for (size_t begin = 0; begin < crowd.x.size(); begin += kScanBlock) {
+    int found = 0;
+    for (size_t j = begin; j < begin + kScanBlock; ++j) {
+      found |= squaredDistance(x, y, crowd.x[j], crowd.y[j]) < kEnemyKeepOffSquared;
     }
+    if (found != 0) return true;
   }
   return false;
 }
@@ -151,13 +196,16 @@ bool isCrowdedAt(const Entity& enemy, float x, float y) {
 void separate(Entity& enemy, float dt) {
   float sumX = 0.0f;
   float sumY = 0.0f;
-  for (const Entity& other : game.entities) {
-    if (!isOtherEnemy(other, enemy)) continue;
-    const float distance = lengthOf(enemy.x - other.x, enemy.y - other.y);
+  for (size_t j = 0; j < crowd.x.size(); ++j) {
+    const float dx = enemy.x - crowd.x[j];
+    const float dy = enemy.y - crowd.y[j];
+    const float squared = dx * dx + dy * dy;
+    if (!(squared < kSeparationSquaredBound)) continue;
+    const float distance = static_cast<float>(std::sqrt(static_cast<double>(squared)));
     if (distance > kMinVectorLength && distance < kSeparationRadius) {
       const float weight = (kSeparationRadius - distance) / kSeparationRadius;
-      sumX += (enemy.x - other.x) / distance * weight;
-      sumY += (enemy.y - other.y) / distance * weight;
+      sumX += dx / distance * weight;
+      sumY += dy / distance * weight;
     }
   }
   const float length = lengthOf(sumX, sumY);
@@ -170,7 +218,7 @@ void separate(Entity& enemy, float dt) {
   }
 }
 
-void updateChase(Entity& enemy, float dt) {
+void updateChase(Entity& enemy, size_t slot, float dt) {
   enemy.animTimer += dt;
   if (enemy.animTimer >= kWalkFlipPeriod) {
     enemy.animTimer = 0.0f;
@@ -219,7 +267,8 @@ void updateChase(Entity& enemy, float dt) {
   enemy.stuckTimer = blocked ? enemy.stuckTimer + dt : 0.0f;
   const bool nearPlayer =
       squaredDistance(nextX, nextY, game.playerX, game.playerY) < kPlayerKeepOffSquared;
-  const bool crowded = isCrowdedAt(enemy, nextX, nextY);
+  hideInCrowd(slot);
+  const bool crowded = isCrowdedAt(nextX, nextY);
   if (!blocked && !nearPlayer && !crowded) {
     enemy.x = nextX;
     enemy.y = nextY;
@@ -234,6 +283,7 @@ void updateChase(Entity& enemy, float dt) {
   } else {
     enemy.stuckTimer = 0.0f;
   }
+  showInCrowd(slot, enemy);
 }
 
 void updateAttack(Entity& enemy, float dt) {
@@ -259,6 +309,8 @@ void updateAttack(Entity& enemy, float dt) {
 
 void updateEnemies(float dt) {
   // Positions are read live: later enemies in the list see where earlier ones moved this step.
+  packCrowd();
+  size_t slot = 0;
   for (Entity& enemy : game.entities) {
     if (enemy.kind != EntityKind::Enemy) continue;
     switch (enemy.state) {
@@ -266,7 +318,7 @@ void updateEnemies(float dt) {
         updateIdle(enemy);
         break;
       case EnemyState::Chase:
-        updateChase(enemy, dt);
+        updateChase(enemy, slot, dt);
         break;
       case EnemyState::Attack:
         updateAttack(enemy, dt);
@@ -274,5 +326,6 @@ void updateEnemies(float dt) {
       default:
         break;
     }
+    ++slot;
   }
 }
