@@ -15,8 +15,8 @@ std::vector<std::ptrdiff_t> frontier;
 // The shipped levels are constant for the whole run, so their address names their contents. A
 // hand-made level (tests build them) can be changed in place, or a new one can be built where an
 // old one was, so it must match by contents.
-bool stillDescribes(const Level& level, CellPos goal) {
-  if (keptLevel != &level || keptField.goal != goal) return false;
+bool stillDescribesLevel(const Level& level) {
+  if (keptLevel != &level) return false;
   if (&level == &levelA || &level == &levelB || &level == &levelC) return true;
   return keptField.rowCount == level.rowCount && keptField.rows == level.rows;
 }
@@ -72,12 +72,16 @@ std::ptrdiff_t fieldIndex(const RouteField& field, int64_t x, int64_t y) {
 }
 
 const RouteField& routeFieldFor(const Level& level, CellPos goal) {
-  if (stillDescribes(level, goal)) return keptField;
-  keptLevel = &level;
-  keptField.rows = level.rows;
-  keptField.rowCount = level.rowCount;
+  // The open cells depend on the level only; the steps are measured again for a new goal.
+  if (!stillDescribesLevel(level)) {
+    keptLevel = &level;
+    keptField.rows = level.rows;
+    keptField.rowCount = level.rowCount;
+    markOpenCells(keptField, level);
+  } else if (keptField.goal == goal) {
+    return keptField;
+  }
   keptField.goal = goal;
-  markOpenCells(keptField, level);
   measureFromGoal(keptField);
   return keptField;
 }
