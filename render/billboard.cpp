@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "render/sprites.h"
 #include "world/game_state.h"
@@ -51,6 +52,15 @@ int64_t centreColumn(float column) {
   return static_cast<int64_t>(std::clamp(column, -kFarOffScreen, kFarOffScreen));
 }
 
+// Screen columns [begin, end) that all show the same image column.
+struct ColumnRun {
+  int64_t begin;
+  int64_t end;
+  int64_t imageColumn;
+};
+// Kept between calls, so that drawing allocates only until it has met the widest screen.
+std::vector<ColumnRun> columnRuns;
+
 }  // namespace
 
 void drawBillboard(const Entity& entity, float viewAngleRadians, float fieldOfViewDegrees) {
@@ -94,20 +104,35 @@ void drawBillboard(const Entity& entity, float viewAngleRadians, float fieldOfVi
   const int64_t w = entity.imageWidth;
   const int64_t h = entity.imageHeight;
 
+  // Each screen column shows one image column, or nothing where a nearer wall hides it. A near
+  // billboard stretches one image column over many screen columns, so the visible columns are
+  // gathered into runs that sample the same image column; every row then fills whole runs. Each
+  // cell of the box is still written once, from the same image cell as column by column.
+  columnRuns.clear();
   for (int64_t i = firstI; i < endI; ++i) {
     const int64_t x = left + i;
     // Straight-line distance against the perpendicular wall distance of this column.
     if (dist > game.depthBuffer[x] + 0.1f) continue;
     const int64_t sampled = (w * i) / cols;
     const int64_t c = entity.mirrored ? w - sampled - 1 : sampled;
-    for (int64_t j = firstJ; j < endJ; ++j) {
-      const int64_t y = top + j;
-      const int64_t r = (h * j) / size;
-      const char mask = entity.image[r][c];
+    if (!columnRuns.empty() && columnRuns.back().end == x && columnRuns.back().imageColumn == c) {
+      ++columnRuns.back().end;
+    } else {
+      columnRuns.push_back({x, x + 1, c});
+    }
+  }
+  if (columnRuns.empty()) return;
+
+  for (int64_t j = firstJ; j < endJ; ++j) {
+    const int64_t y = top + j;
+    const char* const imageRow = entity.image[(h * j) / size];
+    char* const screenRow = game.screenRows[y].data();
+    for (const ColumnRun& run : columnRuns) {
+      const char mask = imageRow[run.imageColumn];
       if (mask == '1') {
-        game.screenRows[y][x] = kBlock;
+        std::fill(screenRow + run.begin, screenRow + run.end, kBlock);
       } else if (mask == '0') {
-        game.screenRows[y][x] = ' ';
+        std::fill(screenRow + run.begin, screenRow + run.end, ' ');
       }
     }
   }
