@@ -1,6 +1,6 @@
 // Billboards of the entities and the weapon image, drawn into the frame buffer.
-// Owns: drawBillboard, drawWeaponImage. Depends on: render/sprites.h, world/game_state.h
-// (player position, screen size, depthBuffer, screenRows).
+// Owns: drawBillboard, drawWeaponImage. Depends on: render/sprites.h, render/whole_turns.h,
+// world/game_state.h (player position, screen size, depthBuffer, screenRows).
 #include <algorithm>
 #include <cassert>
 #include <cmath>
@@ -10,24 +10,27 @@
 #include <vector>
 
 #include "render/sprites.h"
+#include "render/whole_turns.h"
 #include "world/game_state.h"
 
 namespace {
 
 constexpr float kPi = 3.14159f;
-constexpr float kTwoPi = 6.28318f;
 
 // Brings the relative angle into about [-pi, pi] by whole turns. An angle so large that a turn
 // no longer changes it (never a heading the frame loop produces) cannot be brought back:
-// false then, and the entity is not drawn instead of the loop never ending.
+// false then, and the entity is not drawn instead of the loop never ending. A heading a huge
+// mouse jump left behind is first brought near by many turns at once, to the same float the
+// single turns reach; float rounding is symmetric, so a negative angle takes the mirror image.
 bool wrapIntoHalfTurn(float& rel) {
+  rel = rel > 0.0f ? skipWholeTurns(rel) : -skipWholeTurns(-rel);
   while (rel > kPi) {
-    const float turned = rel - kTwoPi;
+    const float turned = rel - kWholeTurn;
     if (turned == rel) return false;
     rel = turned;
   }
   while (rel < -kPi) {
-    const float turned = rel + kTwoPi;
+    const float turned = rel + kWholeTurn;
     if (turned == rel) return false;
     rel = turned;
   }
