@@ -95,6 +95,19 @@ bool atBlockEdge(const WallHit& hit, float rayX, float rayY) {
   return cellAt(*game.currentLevel, neighbourX, neighbourY) == ' ';
 }
 
+// The wall's height in rows, int(H / depth). A ray is at most half the field of view off axis,
+// so depth >= cos(30 deg) * 0.01 and the height stays below 512 / 0.0086 rows, as long as the
+// heading is a float of ordinary size. After a huge mouse jump the heading can be hundreds of
+// millions of degrees (the frame takes only one turn off it per frame), and the rays' angles
+// round to whole float steps of it: a ray can then lie up to 64 degrees off axis, nearer than
+// that bound. The conversion saturates, so that no depth can take it out of the int range.
+int wallRows(int height, float depth) {
+  constexpr float kMostRows = 1073741824.0f;  // 2^30
+  const float rows = static_cast<float>(height) / depth;
+  if (std::isnan(rows)) return 0;  // 0 / 0: a screen without rows
+  return static_cast<int>(std::clamp(rows, -kMostRows, kMostRows));
+}
+
 }  // namespace
 
 void castWalls() {
@@ -125,10 +138,7 @@ void castWalls() {
     const float depth = offAxis * hit.distance;
     game.depthBuffer[static_cast<std::size_t>(x)] = depth;
 
-    // The ray is at most half the field of view off axis, so depth >= cos(30 deg) * 0.01 and
-    // the wall height stays below 512 / 0.0086 rows: the conversion cannot overflow.
-    assert(depth > 0.008f && "the nearest-wall floor bounds the wall height");
-    const int wallHeight = static_cast<int>(static_cast<float>(height) / depth);
+    const int wallHeight = wallRows(height, depth);
     const int top = (height - wallHeight) / 2;
     const int end = top + wallHeight;
 

@@ -1,6 +1,8 @@
-// Whole turns taken off many at once land on the same float as one at a time, in every binade,
-// and billboards drawn at headings a huge mouse jump leaves behind are the ones single turns
-// would give. Depends on: render/whole_turns.h, render/sprites.h, world/game_state.h.
+// Headings a huge mouse jump leaves behind, millions of degrees large: whole turns taken off many
+// at once land on the same float as one at a time, billboards are drawn where single turns would
+// place them, and walls seen along rays that rounding has turned far off axis are drawn without
+// fault. Depends on: render/whole_turns.h, render/sprites.h, render/raycaster.h,
+// world/game_state.h.
 #include "render/whole_turns.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "render/raycaster.h"
 #include "render/sprites.h"
 #include "world/game_state.h"
 
@@ -116,6 +119,34 @@ TEST(WholeTurns, BillboardsAtHugeHeadingsOfEitherSignAreDrawnAsSingleTurnsWouldP
     }
   }
   EXPECT_GT(compared, 100);
+  game = GameState{};
+}
+
+// Taken from a soak: beside a wall, at a heading where a float step is 64 degrees, some rays
+// round to a whole step off the view, twice as far as the field of view allows: their walls are
+// nearer than a ray inside it ever sees, and are drawn the whole screen high.
+TEST(HugeHeading, WallsAlongRaysRoundedFarOffAxisAreDrawnWholeScreenHigh) {
+  game = GameState{};
+  game.currentLevel = &levelA;
+  game.playerX = 11.9949732f;
+  game.playerY = 2.33146763f;
+  game.viewAngle = -572855936.0f;
+  game.screenWidth = 512;
+  game.screenHeight = 512;
+  game.screenRows.assign(512, std::string(512, '.'));
+  game.depthBuffer.assign(512, 0.0f);
+  castWalls();
+  int offAxis = 0;
+  for (int x = 0; x < 512; ++x) {
+    const float depth = game.depthBuffer[static_cast<size_t>(x)];
+    ASSERT_TRUE(depth > 0.0f && depth < 1e6f) << "column " << x;
+    if (depth >= 0.008f) continue;  // nearer than cos(30 deg) * 0.01
+    ++offAxis;
+    for (const std::string& row : game.screenRows) {
+      EXPECT_NE(row[static_cast<size_t>(x)], '.') << "column " << x;
+    }
+  }
+  EXPECT_GT(offAxis, 0);
   game = GameState{};
 }
 
