@@ -298,7 +298,8 @@ bool step(InputDecoder& decoder, unsigned char byte, std::vector<InputEvent>& ev
       decoder.codePoint = (decoder.codePoint << 6) | (byte & 0x3F);
       if (--decoder.utf8Remaining == 0) {
         enter(decoder, State::Ground);
-        addKey(events, decoder.codePoint, 0);
+        // F4 90 and up encode no character, and would read as the keys numbered above Unicode.
+        if (decoder.codePoint <= 0x10FFFF) addKey(events, decoder.codePoint, 0);
       }
       return true;
     case State::X10Mouse:

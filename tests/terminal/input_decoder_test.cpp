@@ -107,6 +107,7 @@ TEST(InputDecoder, SkipsUnknownAndMalformedInputWithoutLosingWhatFollows) {
       {"\x1b[1;5\x01w", "a+C | w 'w'"},              // control byte inside a CSI
       {"\xff\x80w", "w 'w'"},                        // bytes that start no UTF-8 character
       {"\xe2\x96w", "w 'w'"},                        // UTF-8 character cut short
+      {"\xf4\x90\x80\x80w", "w 'w'"},                // beyond U+10FFFF, not the Up key
       // An endless parameter list is skipped to its final byte, not read as typed digits; an
       // unterminated string gives typing back after a bounded length.
       {"\x1b[" + std::string(500, '1') + "zw", "w 'w'"},
