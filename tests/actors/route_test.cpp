@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstddef>
+#include <optional>
 #include <ostream>
 #include <random>
 #include <set>
@@ -50,10 +51,9 @@ std::string describe(Cell start, Cell goal) {
          std::to_string(goal.x) + ", " + std::to_string(goal.y) + ")";
 }
 
-// Both searches, and the single route step the enemies ask for, agree. Returns false after the
-// first disagreement so that one fault does not print a million lines.
-bool searchesAgree(Cell start, Cell goal) {
-  const Route expected = findPathReference(start.x, start.y, goal.x, goal.y);
+// findPath, and the single route step the enemies ask for, agree with the plain search's route.
+// Returns false after the first disagreement so that one fault does not print a million lines.
+bool agreesWith(const Route& expected, Cell start, Cell goal) {
   const Route actual = findPath(start.x, start.y, goal.x, goal.y);
   EXPECT_EQ(actual, expected) << describe(start, goal);
   CellPos step{};
@@ -62,7 +62,12 @@ bool searchesAgree(Cell start, Cell goal) {
   if (stepped && expected.size() >= 2) {
     EXPECT_EQ(step, expected[1]) << describe(start, goal);
   }
-  return actual == expected && stepped == (expected.size() >= 2);
+  return actual == expected && stepped == (expected.size() >= 2) &&
+         (!stepped || step == expected[1]);
+}
+
+bool searchesAgree(Cell start, Cell goal) {
+  return agreesWith(findPathReference(start.x, start.y, goal.x, goal.y), start, goal);
 }
 
 // Goal-major, as the enemies ask: the field of one goal serves a run of starts.
@@ -77,11 +82,33 @@ void expectAgreementOver(const std::vector<Cell>& starts, const std::vector<Cell
   }
 }
 
-// Every pair of cells, with far fewer plain searches: the plain search's route to a goal is a
-// path in its tree of first-found parents, and that tree does not depend on the goal (the search
-// only stops earlier or later), so its route to any cell along that route is the route's prefix.
-// Goals are taken farthest first, and one plain search settles every cell its route passes.
-void expectAgreementForEveryPair(const std::vector<Cell>& cells) {
+bool isOpen(const Level& level, int x, int y) {
+  return cellAt(level, x, y) != '1';
+}
+
+// A cell the plain search could enter from `from` that is not among `reached`, if any.
+std::optional<CellPos> stepOutOf(const Level& level, const std::set<CellPos>& reached) {
+  for (const CellPos& from : reached) {
+    for (const CellPos& step : kNeighbourSteps) {
+      const CellPos next{from.x + step.x, from.y + step.y};
+      if (!isOpen(level, next.x, next.y) || reached.contains(next)) continue;
+      if (step.x != 0 && step.y != 0 &&
+          (!isOpen(level, next.x, from.y) || !isOpen(level, from.x, next.y))) {
+        continue;
+      }
+      return next;
+    }
+  }
+  return std::nullopt;
+}
+
+// Every pair of open cells, with far fewer plain searches. The plain search's route to a goal
+// is a path in its tree of first-found parents, and that tree does not depend on the goal (the
+// search only stops earlier or later), so its route to any cell along that route is that
+// route's prefix: goals are taken farthest first, and one plain search settles every cell its
+// route passes. The plain search enters a cell only by a move from one it has reached, so once
+// the settled cells admit no move out of them, every other goal is one it finds no route to.
+void expectAgreementForEveryPair(const Level& level, const std::vector<Cell>& cells) {
   for (const Cell& start : cells) {
     std::vector<std::pair<size_t, Cell>> goalsByLength;
     for (const Cell& goal : cells) {
@@ -91,9 +118,13 @@ void expectAgreementForEveryPair(const std::vector<Cell>& cells) {
                      [](const auto& a, const auto& b) { return a.first > b.first; });
     std::set<CellPos> settled;
     for (const auto& [length, goal] : goalsByLength) {
+      if (length == 0) {
+        ASSERT_FALSE(settled.contains(CellPos{goal.x, goal.y})) << describe(start, goal);
+        continue;
+      }
       if (settled.contains(CellPos{goal.x, goal.y})) continue;
       const Route expected = findPathReference(start.x, start.y, goal.x, goal.y);
-      if (!searchesAgree(start, goal)) return;
+      if (!agreesWith(expected, start, goal)) return;
       for (size_t end = 1; end <= expected.size(); ++end) {
         const CellPos along = expected[end - 1];
         if (!settled.insert(along).second) continue;
@@ -102,6 +133,10 @@ void expectAgreementForEveryPair(const std::vector<Cell>& cells) {
             << describe(start, {along.x, along.y});
       }
     }
+    const std::optional<CellPos> escape = stepOutOf(level, settled);
+    ASSERT_FALSE(escape.has_value())
+        << "the plain search reaches (" << escape->x << ", " << escape->y << ") from (" << start.x
+        << ", " << start.y << "); findPath has no route there";
   }
 }
 
@@ -126,7 +161,7 @@ class ShippedLevelRoutes : public testing::TestWithParam<const Level*> {
 TEST_P(ShippedLevelRoutes, MatchThePlainSearchForEveryPairOfOpenCells) {
   const std::vector<Cell> open = openCells(*GetParam());
   if (kEveryPair) {
-    expectAgreementForEveryPair(open);
+    expectAgreementForEveryPair(*GetParam(), open);
   } else {
     expectAgreementOver(open, open, kSampleStride);
   }
@@ -140,7 +175,12 @@ TEST_P(ShippedLevelRoutes, MatchThePlainSearchFromWallsAndTheRingToEveryCell) {
   expectAgreementOver(closed, gridAndRing(*GetParam()), kSampleStride);
 }
 
-INSTANTIATE_TEST_SUITE_P(Levels, ShippedLevelRoutes, testing::Values(&levelA, &levelB, &levelC));
+INSTANTIATE_TEST_SUITE_P(Levels, ShippedLevelRoutes, testing::Values(&levelA, &levelB, &levelC),
+                         [](const testing::TestParamInfo<const Level*>& info) {
+                           return info.param == &levelA   ? "LevelA"
+                                  : info.param == &levelB ? "LevelB"
+                                                          : "LevelC";
+                         });
 
 // Ragged rows of floor, walls and the other codes, small enough that every pair is cheap.
 Level randomLevel(std::mt19937& random) {
