@@ -196,16 +196,24 @@ bool isCrowdedAt(float x, float y) {
 void separate(Entity& enemy, float dt) {
   float sumX = 0.0f;
   float sumY = 0.0f;
-  for (size_t j = 0; j < crowd.x.size(); ++j) {
-    const float dx = enemy.x - crowd.x[j];
-    const float dy = enemy.y - crowd.y[j];
-    const float squared = dx * dx + dy * dy;
-    if (!(squared < kSeparationSquaredBound)) continue;
-    const float distance = static_cast<float>(std::sqrt(static_cast<double>(squared)));
-    if (distance > kMinVectorLength && distance < kSeparationRadius) {
-      const float weight = (kSeparationRadius - distance) / kSeparationRadius;
-      sumX += dx / distance * weight;
-      sumY += dy / distance * weight;
+  // Most of the crowd is farther off: a block is first tested as a whole, without branches.
+  for (size_t begin = 0; begin < crowd.x.size(); begin += kScanBlock) {
+    int near = 0;
+    for (size_t j = begin; j < begin + kScanBlock; ++j) {
+      near |= squaredDistance(enemy.x, enemy.y, crowd.x[j], crowd.y[j]) < kSeparationSquaredBound;
+    }
+    if (near == 0) continue;
+    for (size_t j = begin; j < begin + kScanBlock; ++j) {
+      const float dx = enemy.x - crowd.x[j];
+      const float dy = enemy.y - crowd.y[j];
+      const float squared = dx * dx + dy * dy;
+      if (!(squared < kSeparationSquaredBound)) continue;
+      const float distance = static_cast<float>(std::sqrt(static_cast<double>(squared)));
+      if (distance > kMinVectorLength && distance < kSeparationRadius) {
+        const float weight = (kSeparationRadius - distance) / kSeparationRadius;
+        sumX += dx / distance * weight;
+        sumY += dy / distance * weight;
+      }
     }
   }
   const float length = lengthOf(sumX, sumY);
