@@ -4,6 +4,7 @@
 #include "actors/route_field.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
