@@ -4,6 +4,7 @@
 // behaviour faults.
 // Usage: soak [--frames N] [--seed S] [marbek|tolvan|ziravo ...]
 // Depends on: soak_input.h, soak_checks.h, shell/main_loop.h, platform/scripted.h, variants.
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <iostream>

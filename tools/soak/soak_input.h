@@ -3,7 +3,6 @@
 // Depends on: platform/scripted.h, world/game_state.h.
 #pragma once
 
-#include <cstdint>
 #include <random>
 #include <string>
 
