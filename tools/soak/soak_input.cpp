@@ -1,7 +1,7 @@
 // Random input for soaking: held keys that change now and then, mouse moves from a pixel to the
 // whole int range, a hunter that aims, fires and walks routes so that games are also won, and
 // settings answers mixing refused entries with sizes from 1 x 1 to 512 x 512.
-// Depends on: soak_input.h, platform/scripted.h, actors/pathfinding.h, world/game_state.h.
+// Depends on: soak_input.h, platform/scripted.h, tools/test_player.h, world/game_state.h.
 #include "tools/soak/soak_input.h"
 
 #include <algorithm>
@@ -10,9 +10,9 @@
 #include <iterator>
 #include <string>
 
-#include "actors/pathfinding.h"
 #include "platform/platform.h"
 #include "platform/scripted.h"
+#include "tools/test_player.h"
 #include "world/game_state.h"
 
 namespace {
@@ -46,69 +46,6 @@ void moveMouse(SoakInput& input) {
   }
 }
 
-float headingTowards(float x, float y) {
-  return static_cast<float>(std::atan2(y - game.playerY, x - game.playerX) * 180.0 /
-                            3.14159265358979);
-}
-
-float turnTo(float wanted) {
-  float turn = std::fmod(wanted - game.viewAngle, 360.0f);
-  if (turn > 180.0f) turn -= 360.0f;
-  if (turn < -180.0f) turn += 360.0f;
-  return turn;
-}
-
-bool clearLine(float x, float y) {
-  const float dx = x - game.playerX;
-  const float dy = y - game.playerY;
-  const int steps = static_cast<int>(std::sqrt(dx * dx + dy * dy) * 20.0f) + 1;
-  for (int k = 1; k <= steps; ++k) {
-    const int cellX = static_cast<int>(game.playerX + dx * static_cast<float>(k) / steps);
-    const int cellY = static_cast<int>(game.playerY + dy * static_cast<float>(k) / steps);
-    if (cellAt(*game.currentLevel, cellX, cellY) == '1') return false;
-  }
-  return true;
-}
-
-// Aim at the nearest enemy in sight and fire; otherwise walk the route to the nearest enemy, or
-// to the exit once none is left.
-void hunt() {
-  const Entity* nearest = nullptr;
-  float nearestSquared = 0.0f;
-  float exitX = game.playerX;
-  float exitY = game.playerY;
-  for (const Entity& entity : game.entities) {
-    if (entity.kind == EntityKind::ExitMarker) {
-      exitX = entity.x;
-      exitY = entity.y;
-    }
-    if (entity.kind != EntityKind::Enemy) continue;
-    const float dx = entity.x - game.playerX;
-    const float dy = entity.y - game.playerY;
-    if (nearest == nullptr || dx * dx + dy * dy < nearestSquared) {
-      nearest = &entity;
-      nearestSquared = dx * dx + dy * dy;
-    }
-  }
-  float goalX = nearest != nullptr ? nearest->x : exitX;
-  float goalY = nearest != nullptr ? nearest->y : exitY;
-  float turn = 0.0f;
-  if (nearest != nullptr && clearLine(goalX, goalY)) {
-    turn = turnTo(headingTowards(goalX, goalY));
-    scripted::setKeyHeld(platform::kVkSpace, std::fabs(turn) < 1.0f);
-  } else {
-    CellPos next{};
-    if (findRouteStep(static_cast<int>(game.playerX), static_cast<int>(game.playerY),
-                      static_cast<int>(goalX), static_cast<int>(goalY), next)) {
-      goalX = static_cast<float>(next.x) + 0.5f;
-      goalY = static_cast<float>(next.y) + 0.5f;
-    }
-    turn = turnTo(headingTowards(goalX, goalY));
-    scripted::setKeyHeld('W', std::fabs(turn) < 20.0f);
-  }
-  scripted::moveCursor(static_cast<int>(std::lround(turn * 10.0f)), 0);
-}
-
 }  // namespace
 
 void chooseGamePlay(SoakInput& input) {
@@ -123,7 +60,7 @@ void releaseAllKeys() {
 void inputForFrame(SoakInput& input) {
   if (input.frameOfGame++ >= input.huntFrom && !chance(input, 0.1)) {
     for (int key : kPlayKeys) scripted::setKeyHeld(key, false);
-    hunt();
+    steerTestPlayer();
     return;
   }
   // Each key keeps its state for a while, as a player's fingers do.
