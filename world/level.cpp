@@ -1,5 +1,5 @@
 // The three compiled-in level grids and the cell lookups every subsystem reads them through.
-// Owns: levelA, levelB, levelC, makeLevel, cellAt, storedCellAt. Depends on: world/level.h.
+// Owns: levelA, levelB, levelC, makeLevel, cellAt. Depends on: world/level.h.
 #include "world/level.h"
 
 #include <cstddef>
@@ -28,11 +28,6 @@ char cellAt(const Level& level, int x, int y) {
   const char code = level.rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
   // The enemies spawned there are separate records; the ground itself is open floor.
   return (code == '2' || code == '4') ? ' ' : code;
-}
-
-char storedCellAt(const Level& level, int x, int y) {
-  if (!insideGrid(level, x, y)) return '\0';
-  return level.rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
 }
 
 // Played by marbek. Closed by walls on all four edges.

@@ -22,6 +22,3 @@ Level makeLevel(std::vector<std::string> rows);
 
 // The stored character, except: '1' outside the grid, ' ' for the enemy spawn codes '2' and '4'.
 char cellAt(const Level& level, int x, int y);
-
-// The stored character inside the grid (no mapping of '2'/'4'), or '\0' outside it.
-char storedCellAt(const Level& level, int x, int y);

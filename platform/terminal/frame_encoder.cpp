@@ -217,11 +217,6 @@ bool sameAsEncoded(const ShownScreen& shown, const ConsoleModel& console) {
 
 }  // namespace
 
-std::string sgrParameters(uint8_t attribute) {
-  if (attribute == kDefaultAttribute) return "0";
-  return foreground(attribute) + ";" + background(attribute);
-}
-
 std::string encodeUpdate(ShownScreen& shown, const ConsoleModel& console) {
   if (sameAsEncoded(shown, console)) return "";
   shown.encoded = console;

@@ -28,10 +28,6 @@ struct ShownScreen {
   ConsoleModel encoded;
 };
 
-// SGR parameters for an attribute, e.g. "97;46" for 0x3F; the console's default 0x07 is the
-// terminal's own default colours, so the menu looks native.
-std::string sgrParameters(uint8_t attribute);
-
 // Makes the terminal show the model: only changed cells, the cursor last. Updates `shown`.
 // Returns "" when nothing differs.
 std::string encodeUpdate(ShownScreen& shown, const ConsoleModel& console);
