@@ -1,0 +1,206 @@
+// The platform contract in a web page: the console model drawn into the page's canvas, keys,
+// focus and Pointer Lock movement polled from the page's event queue, typed lines echoed at the
+// console cursor, and pauses that yield to the browser through Asyncify, so the game loop stays
+// the blocking loop it is. Owns: the one page session. Depends on: platform/platform.h,
+// web_input.h, platform/console_model.h, the terminal's code page table, console_page.js.
+#include <emscripten.h>
+
+#include <istream>
+#include <ostream>
+#include <streambuf>
+#include <string>
+
+#include "platform/console_model.h"
+#include "platform/platform.h"
+#include "platform/terminal/cp437.h"
+#include "platform/web/web_input.h"
+
+// The page side (console_page.js): takes the glyph table, draws the grid, hands out events.
+EM_JS(void, jsStart, (const char* glyphs), { Module.consolePage.start(UTF8ToString(glyphs)); });
+EM_JS(void, jsDraw, (const char* chars, const unsigned char* attrs, int width, int height), {
+  Module.consolePage.draw(HEAPU8.subarray(chars, chars + width * height),
+                          HEAPU8.subarray(attrs, attrs + width * height), width, height);
+});
+// Kind 0: no event; 1: key, fields action, text, modifiers, code in `code`; 2: focus lost;
+// 3: pointer moved, fields[0] = movementX.
+EM_JS(int, jsNextEvent, (char* code, int capacity, int* fields), {
+  const event = Module.consolePage.nextEvent();
+  if (!event) return 0;
+  HEAP32.set(event.fields, fields >> 2);
+  stringToUTF8(event.code || "", code, capacity);
+  return event.kind;
+});
+EM_ASYNC_JS(void, jsPause, (int milliseconds, int untilInput),
+            { await Module.consolePage.pause(milliseconds, untilInput); });
+
+namespace {
+
+constexpr int kCodeCapacity = 32;
+
+struct Session {
+  bool started = false;
+  ConsoleModel console;
+  web::WebInput input;
+};
+
+Session theSession;
+
+Session& session() {
+  Session& s = theSession;
+  if (s.started) return s;
+  s.started = true;
+  s.console = makeConsole(web::kStartColumns, web::kStartRows);
+  s.input = web::makeWebInput();
+  std::string utf8;
+  for (int byte = 0; byte < 256; ++byte) utf8 += term::glyphFor(static_cast<unsigned char>(byte));
+  jsStart(utf8.c_str());
+  return s;
+}
+
+// Takes queued events until none is left or a typed line is finished: keys after it belong to
+// the next question, or to the game.
+void pump(Session& s) {
+  char code[kCodeCapacity];
+  int fields[3];
+  for (;;) {
+    if (s.input.editing && s.input.lineStatus != term::LineStatus::Editing) return;
+    switch (jsNextEvent(code, kCodeCapacity, fields)) {
+      case 0:
+        return;
+      case 1:
+        web::noteKey(s.input, s.console, code, fields[1], static_cast<term::KeyAction>(fields[0]),
+                     fields[2]);
+        break;
+      case 2:
+        web::noteFocusLoss(s.input);
+        break;
+      case 3:
+        web::notePointerMovement(s.input, fields[0]);
+        break;
+    }
+  }
+}
+
+void draw(Session& s) {
+  jsDraw(s.console.chars.data(), s.console.attrs.data(), s.console.width, s.console.height);
+}
+
+void readLine(Session& s, std::string& line) {
+  web::startLine(s.input);
+  for (pump(s); s.input.lineStatus == term::LineStatus::Editing; pump(s)) {
+    draw(s);
+    jsPause(-1, 1);
+  }
+  s.input.editing = false;
+  // Keys typed into the dialogue are answers, not menu choices.
+  term::forgetKeyPresses(s.input.keys);
+  line = std::move(s.input.editor.line);
+}
+
+struct ConsoleText : std::streambuf {
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    const char byte = traits_type::to_char_type(c);
+    writeText(session().console, std::string_view(&byte, 1));
+    return c;
+  }
+  std::streamsize xsputn(const char* text, std::streamsize count) override {
+    writeText(session().console, std::string_view(text, static_cast<size_t>(count)));
+    return count;
+  }
+};
+
+struct TypedInput : std::streambuf {
+  std::string line;
+  int_type underflow() override {
+    if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+    readLine(session(), line);
+    setg(line.data(), line.data(), line.data() + line.size());
+    return traits_type::to_int_type(line.front());
+  }
+};
+
+}  // namespace
+
+namespace platform {
+
+bool keyHeld(int virtualKey) {
+  Session& s = session();
+  pump(s);
+  return term::queryKeyHeld(s.input.keys, virtualKey, 0);
+}
+
+bool keyPressedSinceLastQuery(int virtualKey) {
+  Session& s = session();
+  pump(s);
+  return term::takeKeyPress(s.input.keys, virtualKey);
+}
+
+ScreenPoint pointerPosition() {
+  Session& s = session();
+  pump(s);
+  return {term::pointerX(s.input.pointer), term::pointerY(s.input.pointer)};
+}
+
+void setPointerPosition(int x, int y) {
+  term::movePointer(session().input.pointer, x, y);
+}
+
+int monitorWidth() {
+  return web::kMonitorWidth;
+}
+
+void sleepMs(int milliseconds) {
+  Session& s = session();
+  draw(s);
+  jsPause(milliseconds, 0);
+}
+
+void waitForInput(int maxMilliseconds) {
+  Session& s = session();
+  draw(s);
+  jsPause(maxMilliseconds, 1);
+}
+
+void hideCursor() {
+  session().console.cursorVisible = false;
+}
+
+void setCursor(int column, int row) {
+  ::setCursor(session().console, column, row);
+}
+
+std::ostream& consoleOut() {
+  static ConsoleText buffer;
+  static std::ostream stream(&buffer);
+  return stream;
+}
+
+std::istream& consoleIn() {
+  static TypedInput buffer;
+  static std::istream stream(&buffer);
+  return stream;
+}
+
+void writeRow(int row, const char* bytes, int length) {
+  Session& s = session();
+  web::fitConsole(s.console, row, length);
+  ::writeRow(s.console, row, bytes, length);
+}
+
+void clearConsole() {
+  ::runCommand(session().console, "cls");
+}
+
+void setConsoleColours(int background, int foreground) {
+  constexpr char kHex[] = "0123456789abcdef";
+  const std::string command = std::string("color ") + kHex[background & 15] + kHex[foreground & 15];
+  ::runCommand(session().console, command);
+}
+
+void closeConsole() {
+  if (theSession.started) draw(theSession);
+  emscripten_force_exit(0);
+}
+
+}  // namespace platform

@@ -1,0 +1,134 @@
+// Plays the web page in headless Chromium: menus, keys, the mouse under Pointer Lock, the
+// settings dialogue, and frames compared cell for cell with the Linux replay's.
+// Usage: node page_check.mjs PAGE_DIR LINUX_REPLAY SCREENSHOT.png
+import {execFileSync} from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const [pageDir, replay, screenshot] = process.argv.slice(2);
+const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
+const server = http.createServer((request, response) => {
+  const name = path.basename(new URL(request.url, 'http://localhost').pathname) || 'index.html';
+  fs.readFile(path.join(pageDir, name), (error, data) => {
+    response.writeHead(error ? 404 : 200, {'content-type': types[path.extname(name)] ?? 'text/plain'});
+    response.end(error ? '' : data);
+  });
+});
+await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+const origin = `http://127.0.0.1:${server.address().port}`;
+const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'page-check-'));
+const browser = await puppeteer.launch({
+  executablePath: '/usr/bin/chromium', headless: true, args: ['--no-sandbox', '--disable-gpu',
+    '--disable-quic', '--no-first-run', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync', `--user-data-dir=${profile}`]});
+const problems = [];
+const check = (ok, what) => { if (!ok) problems.push(what); };
+
+async function open(program) {
+  const page = await browser.newPage();
+  await page.setViewport({width: 960, height: 540});
+  await page.setRequestInterception(true);
+  page.on('request', (r) => r.url().startsWith(origin) ? r.continue() : r.abort());
+  page.on('requestfailed', (r) => problems.push(`request failed: ${r.url()}`));
+  page.on('console', (m) => m.type() === 'error' && problems.push(`console: ${m.text()}`));
+  page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
+  await page.goto(`${origin}/index.html?program=${program}`);
+  await page.waitForFunction(() => Module.consolePage?.text()[2]?.includes('<--'));
+  return page;
+}
+const grid = (page) => page.evaluate(() => Module.consolePage.text());
+const blocksAsHashes = (rows) => rows.map((row) => row.replaceAll('\u00db', '#'));
+const shows = (page, row, text) => page.waitForFunction(
+    (r, t) => Module.consolePage.text()[r]?.includes(t), {timeout: 30000}, row, text);
+
+// Frame `frame` of the Linux replay (script lines, see the replay tool), as text rows.
+function replayFrame(variant, size, frame, script) {
+  const out = execFileSync(replay, [variant, '--size', size, '--frames', String(frame),
+    '--print', 'last', '--script', '-'], {input: script, encoding: 'latin1'});
+  return out.split('\n').slice(1, 1 + Number(size.split('x')[1]));
+}
+// The part of the page's grid that a frame of that size covers.
+function cut(rows, size) {
+  const [width, height] = size.split('x').map(Number);
+  return blocksAsHashes(rows.slice(0, height).map((row) => row.slice(0, width)));
+}
+// Holds a key from a real key press (sent through the DevTools protocol) for exactly `frames`
+// frames: the page releases it during the pause after the last of them, and answers that frame.
+async function holdForFrames(page, code, frames) {
+  await page.evaluate((code, frames) => {
+    window.held = new Promise((resolve) => {
+      let seen = -1;
+      addEventListener('keydown', (e) => { if (e.code === code && seen < 0) seen = 0; });
+      Module.onPause = (milliseconds) => {
+        if (milliseconds !== 16 || seen < 0 || ++seen < frames) return;
+        Module.onPause = null;
+        dispatchEvent(new KeyboardEvent('keyup', {code}));
+        resolve(Module.consolePage.text());
+      };
+    });
+  }, code, frames);
+  await page.keyboard.down(code);
+  const shown = await page.evaluate(() => window.held);
+  await page.keyboard.up(code);
+  return shown;
+}
+const same = (a, b) => JSON.stringify(a) === JSON.stringify(b);
+
+const titles = {marbek: '=== Brumvoke ===', tolvan: '=== Skarnfell ===',
+                ziravo: '=== Zorvel\'s Map ==='};
+for (const [program, title] of Object.entries(titles)) {
+  const rows = await grid(await open(program));
+  check(rows[0].startsWith(title) && rows[2].startsWith('Run DEMO  <--'), `${program} menu`);
+}
+
+let page = await open('marbek');
+await page.keyboard.press('ArrowDown');
+await shows(page, 4, 'Settings  <--');
+check(!(await grid(page))[2].includes('<--'), 'Down leaves one arrow');
+await page.keyboard.press('ArrowUp');
+await shows(page, 2, 'Run DEMO  <--');
+await page.keyboard.press('Enter');
+await shows(page, 0, 'X:15.000000');
+check(same(cut(await grid(page), '120x40'), replayFrame('marbek', '120x40', 1, '')),
+      'first frame');
+await page.screenshot({path: screenshot});
+check(same(cut(await holdForFrames(page, 'Space', 1), '120x40'),
+           replayFrame('marbek', '120x40', 1, '1 SPACE')), 'Space fires');
+await holdForFrames(page, 'KeyW', 20);
+const walked = replayFrame('marbek', '120x40', 24, '20 W')[0];
+await shows(page, 0, walked.slice(0, 24));
+check((await grid(page))[0].startsWith(walked.trimEnd()), `20 steps: ${(await grid(page))[0]}`);
+
+// Pointer Lock: a click locks the pointer; a real move of 100 pixels turns 10 degrees.
+await page.mouse.click(400, 200);
+await page.waitForFunction(() => document.pointerLockElement !== null, {timeout: 5000});
+await page.mouse.move(500, 200);
+await shows(page, 0, 'A:190.000000');
+
+await page.close();
+page = await open('marbek');
+await page.keyboard.press('ArrowDown');
+await shows(page, 4, 'Settings  <--');
+await page.keyboard.press('Enter');
+await shows(page, 2, 'Width? ');
+await page.keyboard.type('80 25');
+await page.keyboard.press('Enter');
+check((await grid(page))[2].startsWith('Width? 80 25'), 'typed line echoed');
+await shows(page, 4, 'Set resolution: 80x25');
+await shows(page, 4, 'Settings  <--');
+await page.keyboard.press('ArrowUp');
+await page.keyboard.press('Enter');
+await shows(page, 0, 'X:15.0');
+check(same(cut(await grid(page), '80x25'), replayFrame('marbek', '80x25', 1, '')), '80x25');
+
+await browser.close();
+server.close();
+fs.rmSync(profile, {recursive: true, force: true});
+if (problems.length) {
+  console.error(problems.join('\n'));
+  process.exit(1);
+}
+console.log('web page: menus, keys, Pointer Lock, settings and frames as on Linux');

@@ -1,0 +1,135 @@
+// Tests of the web console's pure part: key codes, held keys and presses from page events, the
+// pointer under Pointer Lock, the typed line and the grid's growth.
+// Depends on: platform/web/web_input.h, GoogleTest.
+#include "platform/web/web_input.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using term::KeyAction;
+
+TEST(WebInput, KeyCodesNameThePhysicalKeys) {
+  const struct {
+    const char* code;
+    int key;
+  } cases[] = {
+      {"KeyW", 'w'},
+      {"KeyA", 'a'},
+      {"KeyZ", 'z'},
+      {"Digit0", '0'},
+      {"Numpad9", '9'},
+      {"Space", ' '},
+      {"Enter", term::kKeyEnter},
+      {"NumpadEnter", term::kKeyEnter},
+      {"ShiftRight", term::kKeyShift},
+      {"ArrowDown", term::kKeyDown},
+      {"Backspace", term::kKeyBackspace},
+      {"Tab", term::kKeyTab},
+      {"Keya", term::kKeyOther},
+      {"KeyAB", term::kKeyOther},
+      {"Key", term::kKeyOther},
+      {"DigitA", term::kKeyOther},
+      {"F5", term::kKeyOther},
+      {"", term::kKeyOther},
+  };
+  for (const auto& c : cases) EXPECT_EQ(web::keyOfCode(c.code), c.key) << c.code;
+}
+
+struct Step {
+  const char* code;
+  KeyAction action;
+};
+
+TEST(WebInput, EventsGiveHeldKeysAndPressesSinceTheLastQuery) {
+  const struct {
+    std::vector<Step> steps;
+    int virtualKey;
+    bool held, pressed;  // keyHeld, then keyPressedSinceLastQuery, as the game polls them
+  } cases[] = {
+      {{{"KeyW", KeyAction::Press}}, 'W', true, false},
+      {{{"KeyW", KeyAction::Press}, {"KeyW", KeyAction::Release}}, 'W', true, false},
+      {{{"ShiftRight", KeyAction::Press}}, 0x10, true, false},
+      {{{"KeyW", KeyAction::Repeat}}, 'W', true, false},
+      {{{"KeyS", KeyAction::Press}, {"KeyS", KeyAction::Release}}, 'W', false, false},
+  };
+  for (const auto& c : cases) {
+    web::WebInput input = web::makeWebInput();
+    ConsoleModel console = makeConsole(10, 2);
+    for (const Step& step : c.steps) web::noteKey(input, console, step.code, 0, step.action, 0);
+    const size_t index = &c - cases;
+    EXPECT_EQ(term::queryKeyHeld(input.keys, c.virtualKey, 0), c.held) << index;
+    EXPECT_EQ(term::takeKeyPress(input.keys, c.virtualKey), c.pressed) << index;
+  }
+
+  // Enter's press is counted exactly once, and a repeat is no new press.
+  web::WebInput input = web::makeWebInput();
+  ConsoleModel console = makeConsole(10, 2);
+  web::noteKey(input, console, "Enter", 0, KeyAction::Press, 0);
+  web::noteKey(input, console, "Enter", 0, KeyAction::Release, 0);
+  EXPECT_TRUE(term::takeKeyPress(input.keys, 0x0D));
+  EXPECT_FALSE(term::takeKeyPress(input.keys, 0x0D));
+  web::noteKey(input, console, "Enter", 0, KeyAction::Repeat, 0);
+  EXPECT_FALSE(term::takeKeyPress(input.keys, 0x0D));
+  EXPECT_TRUE(term::queryKeyHeld(input.keys, 0x0D, 0));
+  web::noteFocusLoss(input);  // no release will come: the key is let go
+  EXPECT_FALSE(term::queryKeyHeld(input.keys, 0x0D, 0));
+}
+
+TEST(WebInput, PointerLockMovementMovesTheVirtualPointer) {
+  web::WebInput input = web::makeWebInput();
+  EXPECT_EQ(term::pointerX(input.pointer), web::kMonitorWidth / 2);
+  web::notePointerMovement(input, 100);
+  web::notePointerMovement(input, -30);
+  EXPECT_EQ(term::pointerX(input.pointer), web::kMonitorWidth / 2 + 70);
+  term::movePointer(input.pointer, 11, 540);  // the game's wrap at the monitor's edge
+  web::notePointerMovement(input, -5);
+  EXPECT_EQ(term::pointerX(input.pointer), 6);
+}
+
+TEST(WebInput, TypedLineIsEchoedEditedAndEndsWithEnter) {
+  web::WebInput input = web::makeWebInput();
+  ConsoleModel console = makeConsole(20, 3);
+  auto type = [&](const char* code, char text, int modifiers = 0) {
+    web::noteKey(input, console, code, text, KeyAction::Press, modifiers);
+  };
+  type("Digit1", '1');  // before the line is asked for: not typed
+  web::startLine(input);
+  setCursor(console, 7, 0);
+  type("KeyD", 'd', term::kModCtrl);  // no end of input in a page
+  type("KeyV", 'v', term::kModCtrl);  // a shortcut types nothing
+  web::noteKey(input, console, "Digit9", '9', KeyAction::Release, 0);
+  for (const char* code : {"Digit8", "Digit0", "Space", "Digit2", "Digit6"}) {
+    const std::string name = code;
+    type(code, name == "Space" ? ' ' : name.back());
+  }
+  type("Backspace", 0);
+  type("Digit5", '5');
+  EXPECT_EQ(input.lineStatus, term::LineStatus::Editing);
+  type("Enter", 0);
+  type("Digit7", '7');  // after the line: left for the next question
+  EXPECT_EQ(input.lineStatus, term::LineStatus::Finished);
+  EXPECT_EQ(input.editor.line, "80 25\n");
+  EXPECT_EQ(rowText(console, 0), "       80 25        ");
+  EXPECT_EQ(console.cursorY, 1);
+}
+
+TEST(WebInput, ConsoleGrowsToHoldThePictureAndNeverShrinks) {
+  const struct {
+    int row, length, width, height;
+  } cases[] = {
+      {39, 120, 120, 41}, {59, 200, 200, 61}, {10, 80, 200, 61},
+      {-1, 300, 200, 61}, {70, 0, 200, 61},   {511, 512, 512, 513},
+  };
+  ConsoleModel console = makeConsole(web::kStartColumns, web::kStartRows);
+  for (const auto& c : cases) {
+    web::fitConsole(console, c.row, c.length);
+    EXPECT_EQ(console.width, c.width) << c.row;
+    EXPECT_EQ(console.height, c.height) << c.row;
+  }
+}
+
+}  // namespace
