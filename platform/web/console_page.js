@@ -29,20 +29,21 @@ Module.consolePage = (() => {
     if (wake) wake();
   }
 
-  function drawRow(y) {
+  // Cells `from` to `to` (excluded) of row y, from the grid as drawn.
+  function drawCells(y, from, to) {
     const top = y * cellHeight, start = y * columns;
-    for (let x = 0; x < columns;) {  // backgrounds, a run of one colour at a time
+    for (let x = from; x < to;) {  // backgrounds, a run of one colour at a time
       let end = x + 1;
-      while (end < columns && attrs[start + end] >> 4 === attrs[start + x] >> 4) ++end;
+      while (end < to && attrs[start + end] >> 4 === attrs[start + x] >> 4) ++end;
       context.fillStyle = palette[attrs[start + x] >> 4];
       context.fillRect(x * cellWidth, top, (end - x) * cellWidth, cellHeight);
       x = end;
     }
-    for (let x = 0; x < columns; ++x) {
+    for (let x = from; x < to; ++x) {
       const byte = chars[start + x], colour = palette[attrs[start + x] & 15];
       if (byte === fullBlock) {
         let end = x + 1;
-        while (end < columns && chars[start + end] === fullBlock &&
+        while (end < to && chars[start + end] === fullBlock &&
                (attrs[start + end] & 15) === (attrs[start + x] & 15)) ++end;
         context.fillStyle = colour;
         context.fillRect(x * cellWidth, top, (end - x) * cellWidth, cellHeight);
@@ -68,7 +69,7 @@ Module.consolePage = (() => {
     canvas.style.height = `${rows * 16 * scale}px`;
     context.font = `${Math.round(cellHeight * 0.8)}px monospace`;
     context.textBaseline = 'middle';
-    for (let y = 0; y < rows; ++y) drawRow(y);
+    for (let y = 0; y < rows; ++y) drawCells(y, 0, columns);
   }
 
   addEventListener('resize', fit);
@@ -98,16 +99,18 @@ Module.consolePage = (() => {
         fit();
         return;
       }
+      // Only the span of each row from its first to its last changed cell is drawn again.
       for (let y = 0; y < rows; ++y) {
-        const from = y * columns, to = from + columns;
-        let same = true;
-        for (let i = from; same && i < to; ++i) {
-          same = chars[i] === newChars[i] && attrs[i] === newAttrs[i];
-        }
-        if (same) continue;
-        chars.set(newChars.subarray(from, to), from);
-        attrs.set(newAttrs.subarray(from, to), from);
-        drawRow(y);
+        const start = y * columns;
+        let from = 0, to = columns;
+        while (from < to && chars[start + from] === newChars[start + from] &&
+               attrs[start + from] === newAttrs[start + from]) ++from;
+        if (from === to) continue;
+        while (chars[start + to - 1] === newChars[start + to - 1] &&
+               attrs[start + to - 1] === newAttrs[start + to - 1]) --to;
+        chars.set(newChars.subarray(start + from, start + to), start + from);
+        attrs.set(newAttrs.subarray(start + from, start + to), start + from);
+        drawCells(y, from, to);
       }
     },
     nextEvent() {
