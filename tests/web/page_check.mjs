@@ -76,6 +76,18 @@ async function holdForFrames(page, code, frames) {
   return shown;
 }
 const same = (a, b) => JSON.stringify(a) === JSON.stringify(b);
+// The canvas shows the grid: at the middle of every cell of a game's picture, white where a
+// block is and aqua where a space is.
+const drawn = (page) => page.evaluate(() => {
+  const canvas = document.getElementById('console'), rows = Module.consolePage.text();
+  const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+  const width = canvas.width / rows[0].length, height = canvas.height / rows.length;
+  return rows.every((row, y) => [...row].every((c, x) => {
+    const at = 4 * (Math.floor((y + 0.5) * height) * canvas.width + Math.floor((x + 0.5) * width));
+    const colour = pixels.slice(at, at + 3).join();
+    return c === '\u00db' ? colour === '255,255,255' : c !== ' ' || colour === '0,128,128';
+  }));
+});
 
 const titles = {marbek: '=== Brumvoke ===', tolvan: '=== Skarnfell ===',
                 ziravo: '=== Zorvel\'s Map ==='};
@@ -94,6 +106,7 @@ await page.keyboard.press('Enter');
 await shows(page, 0, 'X:15.000000');
 check(same(cut(await grid(page), '120x40'), replayFrame('marbek', '120x40', 1, '')),
       'first frame');
+check(await drawn(page), 'first frame drawn');
 await page.screenshot({path: screenshot});
 check(same(cut(await holdForFrames(page, 'Space', 1), '120x40'),
            replayFrame('marbek', '120x40', 1, '1 SPACE')), 'Space fires');
@@ -101,6 +114,7 @@ await holdForFrames(page, 'KeyW', 20);
 const walked = replayFrame('marbek', '120x40', 24, '20 W')[0];
 await shows(page, 0, walked.slice(0, 24));
 check((await grid(page))[0].startsWith(walked.trimEnd()), `20 steps: ${(await grid(page))[0]}`);
+check(await drawn(page), 'frames drawn after walking');
 
 // Pointer Lock: a click locks the pointer; a real move of 100 pixels turns 10 degrees.
 await page.mouse.click(400, 200);
