@@ -20,6 +20,7 @@ const server = http.createServer((request, response) => {
 await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
 const origin = `http://127.0.0.1:${server.address().port}`;
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'page-check-'));
+process.on('exit', () => fs.rmSync(profile, {recursive: true, force: true}));
 const browser = await puppeteer.launch({
   executablePath: '/usr/bin/chromium', headless: true, args: ['--no-sandbox', '--disable-gpu',
     '--disable-quic', '--no-first-run', '--disable-background-networking',
@@ -139,7 +140,6 @@ check(same(cut(await grid(page), '80x25'), replayFrame('marbek', '80x25', 1, '')
 
 await browser.close();
 server.close();
-fs.rmSync(profile, {recursive: true, force: true});
 if (problems.length) {
   console.error(problems.join('\n'));
   process.exit(1);
