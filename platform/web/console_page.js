@@ -18,6 +18,11 @@ Module.consolePage = (() => {
   let attrs = new Uint8Array(0);
   let columns = 0, rows = 0, cellWidth = 8, cellHeight = 16;
   let wake = null, resumedAt = performance.now();
+  let style = '';  // the context's fill style: setting it parses a colour, so only on a change
+
+  function paint(colour) {
+    if (colour !== style) context.fillStyle = style = colour;
+  }
 
   function push(event) {
     const last = queue[queue.length - 1];
@@ -35,7 +40,7 @@ Module.consolePage = (() => {
     for (let x = from; x < to;) {  // backgrounds, a run of one colour at a time
       let end = x + 1;
       while (end < to && attrs[start + end] >> 4 === attrs[start + x] >> 4) ++end;
-      context.fillStyle = palette[attrs[start + x] >> 4];
+      paint(palette[attrs[start + x] >> 4]);
       context.fillRect(x * cellWidth, top, (end - x) * cellWidth, cellHeight);
       x = end;
     }
@@ -45,11 +50,11 @@ Module.consolePage = (() => {
         let end = x + 1;
         while (end < to && chars[start + end] === fullBlock &&
                (attrs[start + end] & 15) === (attrs[start + x] & 15)) ++end;
-        context.fillStyle = colour;
+        paint(colour);
         context.fillRect(x * cellWidth, top, (end - x) * cellWidth, cellHeight);
         x = end - 1;
       } else if (glyphs[byte] !== ' ' && glyphs[byte] !== '\u00a0') {
-        context.fillStyle = colour;
+        paint(colour);
         context.fillText(glyphs[byte], x * cellWidth, top + cellHeight / 2, cellWidth);
       }
     }
@@ -69,6 +74,7 @@ Module.consolePage = (() => {
     canvas.style.height = `${rows * 16 * scale}px`;
     context.font = `${Math.round(cellHeight * 0.8)}px monospace`;
     context.textBaseline = 'middle';
+    style = '';
     for (let y = 0; y < rows; ++y) drawCells(y, 0, columns);
   }
 
