@@ -5,10 +5,12 @@
 // web_input.h, platform/console_model.h, the terminal's code page table, console_page.js.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <istream>
 #include <ostream>
 #include <streambuf>
 #include <string>
+#include <string_view>
 
 #include "platform/console_model.h"
 #include "platform/platform.h"
@@ -21,8 +23,8 @@ EM_JS(void, jsDraw, (const char* chars, const unsigned char* attrs, int width, i
   Module.consolePage.draw(HEAPU8.subarray(chars, chars + width * height),
                           HEAPU8.subarray(attrs, attrs + width * height), width, height);
 });
-// Kind 0: no event; 1: key, fields action, text, modifiers, code in `code`; 2: focus lost;
-// 3: pointer moved, fields[0] = movementX.
+// The next queued event's kind (PageEvent), its code (keys) and its fields: for a key the action,
+// the text and the modifiers; for a pointer movement, movementX.
 EM_JS(int, jsNextEvent, (char* code, int capacity, int* fields), {
   const event = Module.consolePage.nextEvent();
   if (!event) return 0;
@@ -36,6 +38,9 @@ EM_ASYNC_JS(void, jsPause, (int milliseconds, int untilInput),
 namespace {
 
 constexpr int kCodeCapacity = 32;
+
+// As console_page.js numbers the events it queues.
+enum PageEvent { kNoEvent = 0, kKeyEvent = 1, kFocusLost = 2, kPointerMoved = 3 };
 
 struct Session {
   bool started = false;
@@ -65,16 +70,16 @@ void pump(Session& s) {
   for (;;) {
     if (s.input.editing && s.input.lineStatus != term::LineStatus::Editing) return;
     switch (jsNextEvent(code, kCodeCapacity, fields)) {
-      case 0:
+      case kNoEvent:
         return;
-      case 1:
+      case kKeyEvent:
         web::noteKey(s.input, s.console, code, fields[1], static_cast<term::KeyAction>(fields[0]),
                      fields[2]);
         break;
-      case 2:
+      case kFocusLost:
         web::noteFocusLoss(s.input);
         break;
-      case 3:
+      case kPointerMoved:
         web::notePointerMovement(s.input, fields[0]);
         break;
     }
@@ -89,7 +94,7 @@ void readLine(Session& s, std::string& line) {
   web::startLine(s.input);
   for (pump(s); s.input.lineStatus == term::LineStatus::Editing; pump(s)) {
     draw(s);
-    jsPause(-1, 1);
+    jsPause(-1, 1);  // no time limit: until a key comes
   }
   s.input.editing = false;
   // Keys typed into the dialogue are answers, not menu choices.
@@ -153,13 +158,13 @@ int monitorWidth() {
 void sleepMs(int milliseconds) {
   Session& s = session();
   draw(s);
-  jsPause(milliseconds, 0);
+  jsPause(std::max(milliseconds, 0), 0);
 }
 
 void waitForInput(int maxMilliseconds) {
   Session& s = session();
   draw(s);
-  jsPause(maxMilliseconds, 1);
+  jsPause(std::max(maxMilliseconds, 0), 1);
 }
 
 void hideCursor() {
