@@ -62,7 +62,8 @@ async function holdForFrames(page, code, frames) {
   await page.evaluate((code, frames) => {
     window.held = new Promise((resolve) => {
       let seen = -1;
-      addEventListener('keydown', (e) => { if (e.code === code && seen < 0) seen = 0; });
+      // Captured before the page's own listener, whose wake-up may run frames at once.
+      addEventListener('keydown', (e) => { if (e.code === code && seen < 0) seen = 0; }, true);
       Module.onPause = (milliseconds) => {
         if (milliseconds !== 16 || seen < 0 || ++seen < frames) return;
         Module.onPause = null;
@@ -93,8 +94,11 @@ const drawn = (page) => page.evaluate(() => {
 const titles = {marbek: '=== Brumvoke ===', tolvan: '=== Skarnfell ===',
                 ziravo: '=== Zorvel\'s Map ==='};
 for (const [program, title] of Object.entries(titles)) {
-  const rows = await grid(await open(program));
+  const page = await open(program), rows = await grid(page);
   check(rows[0].startsWith(title) && rows[2].startsWith('Run DEMO  <--'), `${program} menu`);
+  check(same(cut(await holdForFrames(page, 'Enter', 1), '120x40'),
+             replayFrame(program, '120x40', 1, '')), `${program} first frame`);
+  await page.close();
 }
 
 let page = await open('marbek');
