@@ -8,6 +8,9 @@ Module.consolePage = (() => {
                    '#c0c0c0', '#808080', '#0000ff', '#00ff00', '#00ffff', '#ff0000', '#ff00ff',
                    '#ffff00', '#ffffff'];
   const fullBlock = 0xdb;  // drawn as a filled cell, exact whatever the font
+  // Event kinds, key actions and modifier bits as web.cpp and the terminal's decoder number them.
+  const keyEvent = 1, focusLost = 2, pointerMoved = 3;
+  const press = 0, repeat = 1, release = 2;
   const modifierBits = (e) => (e.shiftKey ? 1 : 0) | (e.altKey ? 2 : 0) | (e.ctrlKey ? 4 : 0) |
                               (e.metaKey ? 8 : 0);
   const canvas = document.getElementById('console');
@@ -26,7 +29,7 @@ Module.consolePage = (() => {
 
   function push(event) {
     const last = queue[queue.length - 1];
-    if (event.kind === 3 && last && last.kind === 3) {
+    if (event.kind === pointerMoved && last && last.kind === pointerMoved) {
       last.fields[0] += event.fields[0];
     } else {
       queue.push(event);
@@ -81,15 +84,20 @@ Module.consolePage = (() => {
   addEventListener('resize', fit);
   addEventListener('keydown', (e) => {
     const text = e.key.length === 1 ? e.key.charCodeAt(0) : 0;
-    push({kind: 1, code: e.code, fields: [e.repeat ? 1 : 0, text, modifierBits(e)]});
+    const action = e.repeat ? repeat : press;
+    push({kind: keyEvent, code: e.code, fields: [action, text, modifierBits(e)]});
     // Browser shortcuts stay; every other key belongs to the game (Tab, Space, arrows).
     if (!e.ctrlKey && !e.metaKey && !/^F\d/.test(e.code)) e.preventDefault();
   });
-  addEventListener('keyup', (e) => push({kind: 1, code: e.code, fields: [2, 0, modifierBits(e)]}));
-  addEventListener('blur', () => push({kind: 2, fields: [0, 0, 0]}));
+  addEventListener('keyup', (e) => {
+    push({kind: keyEvent, code: e.code, fields: [release, 0, modifierBits(e)]});
+  });
+  addEventListener('blur', () => push({kind: focusLost, fields: [0, 0, 0]}));
   canvas.addEventListener('click', () => canvas.requestPointerLock());
   document.addEventListener('mousemove', (e) => {
-    if (document.pointerLockElement === canvas) push({kind: 3, fields: [e.movementX, 0, 0]});
+    if (document.pointerLockElement === canvas) {
+      push({kind: pointerMoved, fields: [e.movementX, 0, 0]});
+    }
   });
 
   return {

@@ -13,7 +13,8 @@ const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'applica
 const server = http.createServer((request, response) => {
   const name = path.basename(new URL(request.url, 'http://localhost').pathname) || 'index.html';
   fs.readFile(path.join(pageDir, name), (error, data) => {
-    response.writeHead(error ? 404 : 200, {'content-type': types[path.extname(name)] ?? 'text/plain'});
+    const type = types[path.extname(name)] ?? 'text/plain';
+    response.writeHead(error ? 404 : 200, {'content-type': type});
     response.end(error ? '' : data);
   });
 });
