@@ -1,6 +1,7 @@
 // Start-up and the endless loop over the application state.
 // Owns: startUp, runMainLoopPass, runProgram. Depends on: shell/menu.h, shell/settings.h,
-// shell/frame_loop.h, render/frame_buffer.h, render/sprites.h, platform/platform.h.
+// shell/frame_loop.h, shell/present.h, render/frame_buffer.h, render/sprites.h,
+// platform/platform.h.
 #include "shell/main_loop.h"
 
 #include "platform/platform.h"
@@ -8,14 +9,15 @@
 #include "render/sprites.h"
 #include "shell/frame_loop.h"
 #include "shell/menu.h"
+#include "shell/present.h"
 #include "shell/settings.h"
 #include "world/game_state.h"
 
 void startUp() {
   setUpSprites();
   hideConsoleCursor();
-  const platform::ScreenPoint cursor = platform::cursorPosition();
-  game.savedCursor = {cursor.x, cursor.y};
+  const platform::ScreenPoint pointer = platform::pointerPosition();
+  game.savedCursor = {pointer.x, pointer.y};
   resizeScreen();
 }
 

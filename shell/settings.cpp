@@ -1,6 +1,6 @@
 // The settings dialogue: width and height of the frame, each 1..512, read as a stream of numbers.
 // Owns: runSettingsScreen. Depends on: world/game_state.h, render/frame_buffer.h,
-// platform/platform.h.
+// shell/present.h, platform/platform.h.
 #include "shell/settings.h"
 
 #include <cctype>
@@ -9,6 +9,7 @@
 
 #include "platform/platform.h"
 #include "render/frame_buffer.h"
+#include "shell/present.h"
 #include "world/game_state.h"
 
 namespace {
@@ -74,7 +75,7 @@ void runSettingsScreen() {
     out << "Set resolution: " << game.screenWidth << "x" << height << std::flush;
     platform::sleepMs(kMessagePauseMs);
     game.widthAccepted = false;
-    platform::runCommand("cls");
+    platform::clearConsole();
     game.appState = AppState::Menu;
     // The Enter that answered must not also choose a menu entry.
     while (platform::keyHeld(platform::kVkReturn)) platform::sleepMs(kEnterPollMs);

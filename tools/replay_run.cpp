@@ -16,6 +16,7 @@
 #include "render/sprites.h"
 #include "shell/frame_loop.h"
 #include "shell/game_start.h"
+#include "shell/present.h"
 #include "world/game_state.h"
 
 namespace {
@@ -64,7 +65,7 @@ const ReplayStep* nextFrameStep(ScriptCursor& cursor) {
 
 // A real pointer cannot leave the int range; neither may a scripted jump of any size.
 void moveMouseBy(int dx) {
-  const platform::ScreenPoint cursor = platform::cursorPosition();
+  const platform::ScreenPoint cursor = platform::pointerPosition();
   const long long x = static_cast<long long>(cursor.x) + dx;
   scripted::setCursor(static_cast<int>(std::clamp<long long>(x, INT_MIN, INT_MAX)), cursor.y);
 }

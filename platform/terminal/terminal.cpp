@@ -230,7 +230,7 @@ bool keyPressedSinceLastQuery(int virtualKey) {
   return term::takeKeyPress(s.keys, virtualKey);
 }
 
-ScreenPoint cursorPosition() {
+ScreenPoint pointerPosition() {
   Session& s = session();
   pump(s, 0);
   int64_t now = term::monotonicMs();
@@ -241,7 +241,7 @@ ScreenPoint cursorPosition() {
   return {term::pointerX(s.pointer), term::pointerY(s.pointer)};
 }
 
-void setCursorPosition(int x, int y) {
+void setPointerPosition(int x, int y) {
   term::movePointer(session().pointer, x, y);
 }
 
@@ -269,8 +269,8 @@ void hideCursor() {
   session().console.cursorVisible = false;
 }
 
-void setConsoleCursor(int column, int row) {
-  setCursor(session().console, column, row);
+void setCursor(int column, int row) {
+  ::setCursor(session().console, column, row);
 }
 
 std::ostream& consoleOut() {
@@ -289,8 +289,12 @@ void writeRow(int row, const char* bytes, int length) {
   ::writeRow(session().console, row, bytes, length);
 }
 
-void runCommand(const char* command) {
-  ::runCommand(session().console, command);
+void clearConsole() {
+  ::clearConsole(session().console);
+}
+
+void setConsoleColours(int background, int foreground) {
+  ::setConsoleColours(session().console, background, foreground);
 }
 
 void closeConsole() {

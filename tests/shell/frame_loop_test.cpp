@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "shell/frame_loop.h"
+#include "shell/present.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -126,7 +127,7 @@ TEST(MouseLook, TurnsByTenthDegreePerPixelAndWrapsAtTheMonitorEdges) {
 
   scripted::setCursor(10, 700);
   runFrame();
-  EXPECT_EQ(platform::cursorPosition().x, 1909);
+  EXPECT_EQ(platform::pointerPosition().x, 1909);
   EXPECT_EQ(game.savedCursor.x, 1909);
   const float afterLeftWrap = game.viewAngle;
   runFrame();
@@ -134,8 +135,8 @@ TEST(MouseLook, TurnsByTenthDegreePerPixelAndWrapsAtTheMonitorEdges) {
 
   scripted::setCursor(1910, 700);
   runFrame();
-  EXPECT_EQ(platform::cursorPosition().x, 11);
-  EXPECT_EQ(platform::cursorPosition().y, 700);
+  EXPECT_EQ(platform::pointerPosition().x, 11);
+  EXPECT_EQ(platform::pointerPosition().y, 700);
   EXPECT_EQ(game.savedCursor.x, 11);
 }
 
@@ -180,6 +181,17 @@ TEST(EndScreens, HealthOfExactlyZeroEndsTheGame) {
   runFrame();
   EXPECT_TRUE(game.playerDead);
   EXPECT_EQ(game.appState, AppState::Menu);
+}
+
+TEST(Present, WritesEveryRowThenPausesSixteenMs) {
+  for (auto [width, height] : {std::pair{120, 40}, {1, 1}}) {
+    freshProgram(width, height);
+    game.screenRows[height - 1][width - 1] = 'Q';
+    presentFrame();
+    EXPECT_EQ(scripted::rowWrites(), height);
+    EXPECT_EQ(scripted::pauses(), std::vector<int>{16});
+    EXPECT_EQ(consoleRow(height - 1), game.screenRows[height - 1]);
+  }
 }
 
 }  // namespace

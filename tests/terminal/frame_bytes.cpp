@@ -16,13 +16,13 @@ int main() {
   // The menu the game starts from, so the first frame pays for recolouring the screen.
   writeText(console, "=== Title ===\n\nRun DEMO  <--\n\nSettings\n");
   term::encodeUpdate(shown, console);
-  runCommand(console, "cls");
+  clearConsole(console);
 
   std::vector<std::string> rows;
   size_t frames = 0, firstBytes = 0, laterBytes = 0, maxBytes = 0, fullBytes = 0;
   auto present = [&] {
     if (rows.empty()) return;
-    runCommand(console, "color 3f");
+    setConsoleColours(console, 3, 15);
     for (size_t y = 0; y < rows.size(); ++y) {
       writeRow(console, static_cast<int>(y), rows[y].data(), static_cast<int>(rows[y].size()));
     }

@@ -120,8 +120,8 @@ TEST(FrameEncoder, RandomRunsOfCellsCommandsResizesAndCursorMatchTheTerminal) {
       std::fill(s.console.chars.begin() + from, s.console.chars.begin() + to, c);
       std::fill(s.console.attrs.begin() + from, s.console.attrs.begin() + to, attribute);
     }
-    if (random() % 25 == 0) runCommand(s.console, random() % 2 ? "color 3f" : "color 0f");
-    if (random() % 40 == 0) runCommand(s.console, "cls");
+    if (random() % 25 == 0) setConsoleColours(s.console, random() % 2 ? 3 : 0, 15);
+    if (random() % 40 == 0) clearConsole(s.console);
     if (random() % 50 == 0) s.resize(1 + random() % 50, 1 + random() % 15);
     s.console.cursorVisible = random() % 3 == 0;
     setCursor(s.console, random() % 50, random() % 15);
@@ -132,7 +132,7 @@ TEST(FrameEncoder, RandomRunsOfCellsCommandsResizesAndCursorMatchTheTerminal) {
 TEST(FrameEncoder, SendsOnlyWhatChanged) {
   ConsoleModel console = makeConsole(120, 41);
   console.cursorVisible = false;
-  runCommand(console, "color 3f");
+  setConsoleColours(console, 3, 15);
   term::ShownScreen shown;
   std::string first = term::encodeUpdate(shown, console);
   EXPECT_LT(first.size(), 41u * 12) << "a plain screen is erased row by row, not written";

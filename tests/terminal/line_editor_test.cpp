@@ -43,7 +43,7 @@ TEST(LineEditor, EchoesAtTheCursorErasesAcrossARowBreakAndEndsWithEnter) {
   EXPECT_EQ(console.cursorY, 3);
 
   console = makeConsole(4, 3);
-  runCommand(console, "color 3f");
+  setConsoleColours(console, 3, 15);
   setCursor(console, 2, 0);
   editor = {};
   typeAll(editor, console, "123\b\b");  // "12" ends row 0, "3" wraps to row 1

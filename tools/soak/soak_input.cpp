@@ -33,7 +33,7 @@ int between(SoakInput& input, int low, int high) {
 // Mostly small turns, sometimes a jump anywhere on a huge virtual desktop or onto the monitor's
 // wrapping edges.
 void moveMouse(SoakInput& input) {
-  const platform::ScreenPoint cursor = platform::cursorPosition();
+  const platform::ScreenPoint cursor = platform::pointerPosition();
   const int width = platform::monitorWidth();
   if (chance(input, 0.02)) {
     scripted::setCursor(between(input, INT_MIN, INT_MAX), between(input, INT_MIN, INT_MAX));
