@@ -1,4 +1,5 @@
-// The settings dialogue: width and height of the frame, each 1..512, read as a stream of numbers.
+// The settings dialogue: width and height of the frame, each 1..kLargestScreen, read as a stream
+// of numbers.
 // Owns: runSettingsScreen. Depends on: world/game_state.h, render/frame_buffer.h,
 // shell/present.h, platform/platform.h.
 #include "shell/settings.h"
@@ -31,9 +32,8 @@ Answer readNumber(std::istream& in, int& value) {
   return Answer::Unreadable;
 }
 
-// One unsigned comparison: zero and every negative value fail it too.
 bool inRange(int value) {
-  return static_cast<unsigned>(value) - 1u <= 511u;
+  return value >= 1 && value <= kLargestScreen;
 }
 
 // With no more input there is nobody left to answer: the console is gone.

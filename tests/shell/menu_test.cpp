@@ -90,7 +90,6 @@ TEST(Menu, EnterStartsTheBuildsGame) {
 
 TEST(Menu, SelectionIsKeptAcrossSettingsAndGames) {
   freshProgram();
-  startUp();
   scripted::setKeyHeld(platform::kVkDown, true);
   runMainLoopPass(tolvanVariant);
   scripted::setKeyHeld(platform::kVkDown, false);

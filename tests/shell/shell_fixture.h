@@ -2,24 +2,16 @@
 // Owns: freshProgram, consoleRow, held-key helpers. Depends on: platform/scripted.h, shell.
 #pragma once
 
-#include <cstdlib>
 #include <string>
 
 #include "platform/scripted.h"
-#include "render/frame_buffer.h"
-#include "render/sprites.h"
+#include "shell/start_up.h"
 #include "world/game_state.h"
 
-// As at program start: every field at its start value, a 120 x 40 console, the frame buffer
-// sized, the weapon images loaded, rand() as never seeded.
+// A fresh program at width x height on a console as large.
 inline void freshProgram(int width = 120, int height = 40) {
-  std::srand(1);
-  game = GameState{};
   scripted::reset(width, height);
-  game.screenWidth = width;
-  game.screenHeight = height;
-  resizeScreen();
-  setUpSprites();
+  startUp(width, height);
 }
 
 inline std::string consoleRow(int y) {

@@ -14,7 +14,6 @@ namespace {
 // Runs "Run DEMO" and then frames until the game is over; returns the end screen's text.
 std::string playGame(const Variant& variant, bool standStill, int maxFrames) {
   freshProgram();
-  startUp();
   std::string ending;
   scripted::onSleep([&ending](int ms) {
     if (ms == 5000) ending += consoleRow(0).substr(0, 14);
