@@ -61,19 +61,19 @@ bool supported(int modeState) {
 }
 
 void measureCells(Session& s, const term::TerminalSize& size) {
-  int pixelWidth = size.pixelWidth > 0 ? size.pixelWidth : s.windowPixelWidth;
+  const int pixelWidth = size.pixelWidth > 0 ? size.pixelWidth : s.windowPixelWidth;
   s.cellWidth = pixelWidth >= size.columns ? pixelWidth / size.columns : kFallbackCellWidth;
 }
 
 void applyResize(Session& s) {
-  term::TerminalSize size = term::terminalSize();
+  const term::TerminalSize size = term::terminalSize();
   resizeConsole(s.console, size.columns, size.rows);
   measureCells(s, size);
   s.shown.width = 0;  // what a resized terminal shows is its own affair: start afresh
 }
 
 void flush(Session& s) {
-  std::string bytes = term::encodeUpdate(s.shown, s.console);
+  const std::string bytes = term::encodeUpdate(s.shown, s.console);
   if (!bytes.empty()) term::writeAll(bytes);
 }
 
@@ -131,8 +131,8 @@ void pump(Session& s, int timeoutMs) {
   if (term::hasPendingInput(s.decoder)) {
     timeoutMs = timeoutMs < 0 ? kEscapeWaitMs : std::min(timeoutMs, kEscapeWaitMs);
   }
-  term::InputChunk chunk = term::readInput(timeoutMs);
-  int64_t now = term::monotonicMs();
+  const term::InputChunk chunk = term::readInput(timeoutMs);
+  const int64_t now = term::monotonicMs();
   if (term::takeResize()) {
     applyResize(s);
     flush(s);
@@ -155,11 +155,11 @@ Session& session() {
   if (s.started) return s;
   s.started = true;
   term::enterTerminal(kStartQueries);
-  term::TerminalSize size = term::terminalSize();
+  const term::TerminalSize size = term::terminalSize();
   s.console = makeConsole(size.columns, size.rows);
   measureCells(s, size);
   s.pointer = term::makeVirtualPointer(size.columns * s.cellWidth / 2, size.rows * s.cellWidth);
-  int64_t deadline = term::monotonicMs() + kQueryWaitMs;
+  const int64_t deadline = term::monotonicMs() + kQueryWaitMs;
   for (int64_t now = term::monotonicMs(); !s.attributesAnswered && now < deadline;
        now = term::monotonicMs()) {
     pump(s, static_cast<int>(deadline - now));
@@ -194,7 +194,7 @@ bool readLine(Session& s, std::string& line) {
 struct ConsoleText : std::streambuf {
   int_type overflow(int_type c) override {
     if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-    char byte = traits_type::to_char_type(c);
+    const char byte = traits_type::to_char_type(c);
     writeText(session().console, std::string_view(&byte, 1));
     return c;
   }
@@ -233,7 +233,7 @@ bool keyPressedSinceLastQuery(int virtualKey) {
 ScreenPoint pointerPosition() {
   Session& s = session();
   pump(s, 0);
-  int64_t now = term::monotonicMs();
+  const int64_t now = term::monotonicMs();
   if (term::queryKeyHeld(s.keys, kVkLeft, now))
     term::nudgePointer(s.pointer, -term::kArrowPixelsPerFrame);
   if (term::queryKeyHeld(s.keys, kVkRight, now))
@@ -253,7 +253,7 @@ int monitorWidth() {
 void sleepMs(int milliseconds) {
   Session& s = session();
   flush(s);
-  int64_t deadline = term::monotonicMs() + std::max(milliseconds, 0);
+  const int64_t deadline = term::monotonicMs() + std::max(milliseconds, 0);
   for (int64_t now = term::monotonicMs(); now < deadline; now = term::monotonicMs()) {
     pump(s, static_cast<int>(deadline - now));
   }
