@@ -1,12 +1,10 @@
-// Tests of the settings dialogue's line editor and the virtual mouse pointer.
-// Depends on: line_editor.h, virtual_pointer.h, platform/console_model.h, GoogleTest.
+// Tests of the settings dialogue's line editor. Depends on: line_editor.h,
+// platform/console_model.h, GoogleTest.
 #include "platform/terminal/line_editor.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "platform/terminal/virtual_pointer.h"
 
 namespace {
 
@@ -75,19 +73,6 @@ TEST(LineEditor, IgnoresKeysThatTypeNothingBoundsTheLineAndEndsOnCtrlD) {
   EXPECT_EQ(press(editor, console, 'd', 0, term::kModCtrl), LineStatus::Editing);
   typeAll(editor, console, "\b");
   EXPECT_EQ(press(editor, console, 'd', 0, term::kModCtrl), LineStatus::EndOfInput);
-}
-
-TEST(VirtualPointer, FirstReportDoesNotJumpAndMovesShiftTheOffset) {
-  term::VirtualPointer pointer = term::makeVirtualPointer(480, 300);
-  term::nudgePointer(pointer, -term::kArrowPixelsPerFrame);
-  term::notePointerReport(pointer, 100, 50);  // first report: no jump
-  EXPECT_EQ(term::pointerX(pointer), 450);
-  EXPECT_EQ(term::pointerY(pointer), 300);
-  term::notePointerReport(pointer, 120, 50);  // the real pointer moves 20 px
-  EXPECT_EQ(term::pointerX(pointer), 470);
-  term::movePointer(pointer, 949, 300);  // the game's wrap
-  term::notePointerReport(pointer, 110, 50);
-  EXPECT_EQ(term::pointerX(pointer), 939);
 }
 
 }  // namespace
