@@ -1,5 +1,6 @@
-// Shared set-up for the shell tests: a fresh program with the scripted console.
-// Owns: freshProgram, consoleRow, held-key helpers. Depends on: platform/scripted.h, shell.
+// Shared set-up for the shell tests: a fresh program on the scripted console.
+// Owns: freshProgram, consoleRow, countPauses. Depends on: platform/scripted.h, shell/start_up.h,
+// world/game_state.h.
 #pragma once
 
 #include <string>
@@ -8,7 +9,6 @@
 #include "shell/start_up.h"
 #include "world/game_state.h"
 
-// A fresh program at width x height on a console as large.
 inline void freshProgram(int width = 120, int height = 40) {
   scripted::reset(width, height);
   startUp(width, height);
