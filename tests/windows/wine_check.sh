@@ -66,42 +66,31 @@ pane_text() {
   tmux -S "$socket" capture-pane -p -t 0 | sed 's/ *$//; s/█/#/g'
 }
 
-# Polls the pane for at most 60 s until the condition function, given its text, holds.
+# Polls the pane for at most 60 s until its first lines equal the expected file's.
 wait_for_pane() {
-  local condition=$1 screen="" deadline=$((SECONDS + 60))
+  local expected=$1 screen="" deadline=$((SECONDS + 60))
   while [ "$SECONDS" -lt "$deadline" ]; do
     screen=$(pane_text)
-    "$condition" "$screen" && return 0
+    [ "$(head -n "$(wc -l <"$expected")" <<<"$screen")" = "$(cat "$expected")" ] && return 0
     grep -q '^\[the program ended' <<<"$screen" && break
     sleep 0.1
   done
-  echo "gave up waiting; the pane held:" >&2
+  echo "gave up waiting for $expected; the pane held:" >&2
   echo "$screen" >&2
   return 1
-}
-
-menu_title=""
-shows_menu() {
-  [ "$(sed -n 1p <<<"$1")" = "$menu_title" ] &&
-    [ "$(sed -n 3p <<<"$1")" = "Run DEMO  <--" ] &&
-    [ "$(sed -n 5p <<<"$1")" = "Settings" ]
-}
-
-shows_first_frame() {
-  [ "$(sed -n 1,40p <<<"$1")" = "$(cat "$work/frame.txt")" ]
 }
 
 # Enter on "Run DEMO" starts a game whose frames, with no key held and no enemy in sight, stay
 # those of the Linux replay's first frame, drawn in bright white on aqua.
 check_play() {
   local program=$1 press_keys=$3 linux_replay=$4 variant=$5
-  menu_title=$2
+  printf '%s\n\nRun DEMO  <--\n\nSettings\n' "$2" >"$work/menu.txt"
   "$linux_replay" "$variant" --frames 1 --print last | sed -n 2,41p | sed 's/ *$//' \
     >"$work/frame.txt"
   start_in_pane "$program"
-  wait_for_pane shows_menu
+  wait_for_pane "$work/menu.txt"
   timeout 30 "$wine" "$press_keys" 0D:200
-  wait_for_pane shows_first_frame
+  wait_for_pane "$work/frame.txt"
   local top_row
   top_row=$(tmux -S "$socket" capture-pane -p -e -t 0 | head -n 1)
   if ! grep -Eq $'\e\\[([0-9;]*;)?46(;[0-9;]*)?m' <<<"$top_row" ||
