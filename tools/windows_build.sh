@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 jobs=${WINDOWS_BUILD_JOBS:-$(nproc)}
-for preset in windows-x86 windows-x64; do
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j "$jobs"
-done
+cmake --preset windows-x86 >/dev/null
+cmake --build --preset windows-x86 -j "$jobs" --target marbek tolvan ziravo
+cmake --preset windows-x64 >/dev/null
+cmake --build --preset windows-x64 -j "$jobs" --target marbek replay
