@@ -55,21 +55,17 @@ TEST(KeyTracker, LegacyKeysLinger550MsThen100MsOnceRepeatsFlow) {
 }
 
 TEST(KeyTracker, APressCountsOnceAndATapBetweenPollsIsSeenOnce) {
-  for (const bool exact : {false, true}) {
-    TerminalInput input;
-    input.keys.exact = exact;
-    feed(input, "\x1b[13u");
-    feed(input, "\x1b[13;1:2u", 500);
-    EXPECT_TRUE(term::takeKeyPress(input.keys, 0x0D)) << exact;
-    EXPECT_FALSE(term::takeKeyPress(input.keys, 0x0D)) << "repeats are no presses";
-    feed(input, "\x1b[13;1:3u\x1b[13u", 2000);
-    term::forgetKeyPresses(input.keys);
-    EXPECT_FALSE(term::takeKeyPress(input.keys, 0x0D)) << "keys typed into the dialogue";
-    feed(input, "\x1b[13;1:3u\x1b[13u", 4000);
-    term::queryKeyHeld(input.keys, 0x0D, 4001);
-    EXPECT_FALSE(term::takeKeyPress(input.keys, 0x0D)) << "any query forgets a press";
-  }
   TerminalInput input;
+  feed(input, "\r");
+  feed(input, "\r", 500);  // the terminal's repeat
+  EXPECT_TRUE(term::takeKeyPress(input.keys, 0x0D));
+  EXPECT_FALSE(term::takeKeyPress(input.keys, 0x0D)) << "repeats are no presses";
+  feed(input, "\x1b[A\r", 2000);
+  term::forgetKeyPresses(input.keys);
+  EXPECT_FALSE(term::takeKeyPress(input.keys, 0x0D)) << "keys typed into the dialogue";
+  feed(input, "\x1b[A\r", 4000);
+  term::queryKeyHeld(input.keys, 0x0D, 4001);
+  EXPECT_FALSE(term::takeKeyPress(input.keys, 0x0D)) << "any query forgets a press";
   input.keys.exact = true;
   feed(input, "\x1b[119u\x1b[119;1:3u", 70000);
   EXPECT_TRUE(term::queryKeyHeld(input.keys, 'W', 70001)) << "a tap between two polls";
