@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
-# Runs the 64-bit Windows build under wine for the checks. Owns: the test build's wine prefix,
-# the check of a program in a tmux pane (its menu, then a game's first frame and colours), and
-# the comparison of the Windows replay's frames with the Linux replay's. Exits 77, reported as
-# skipped, when the Windows build is absent. Depends on: wine64 and its wineserver, tmux, diff.
+# Runs the 64-bit Windows build under wine for the checks. Owns: the test build's wine prefix and
+# the check of a program in a tmux pane: its menu, then a game's first frame, equal to the Linux
+# replay's, in its colours. Exits 77, reported as skipped, when the Windows build is absent.
+# Depends on: wine64 and its wineserver, tmux.
 #
 #   wine_check.sh WINE PREFIX prefix
 #   wine_check.sh WINE PREFIX play PROGRAM.exe TITLE PRESS_KEYS.exe LINUX_REPLAY VARIANT
-#   wine_check.sh WINE PREFIX replay REPLAY.exe LINUX_REPLAY RAND_GUARD.so SCRIPT [REPLAY ARGS...]
 #
 # Every wait is bounded, and whatever a check starts is ended however the check ends.
 set -euo pipefail
@@ -103,31 +102,8 @@ check_play() {
   pane_text | head -n 1
 }
 
-check_replay() {
-  local windows_replay=$1 linux_replay=$2 rand_guard=$3 script=$4
-  shift 4
-  # The guard stops the Linux run at the first random number: the two C runtimes draw different
-  # sequences, so only scripts that draw none can be compared frame for frame.
-  LD_PRELOAD=$rand_guard "$linux_replay" "$@" --print all --script "$script" >"$work/linux.txt"
-  timeout 120 "$wine" "$windows_replay" "$@" --print all --script - <"$script" |
-    sed 's/\r$//' >"$work/windows.txt"
-  local frames
-  frames=$(grep -c '^frame ' "$work/linux.txt" || true)
-  if [ "$frames" -eq 0 ] || ! grep -q '^state ' "$work/linux.txt"; then
-    echo "the Linux replay printed no frames" >&2
-    return 1
-  fi
-  if ! cmp -s "$work/linux.txt" "$work/windows.txt"; then
-    echo "the Windows replay differs from the Linux replay (< Linux, > Windows):" >&2
-    diff "$work/linux.txt" "$work/windows.txt" | head -40 >&2
-    return 1
-  fi
-  echo "$(basename "$script"): $frames frames identical; $(tail -n 1 "$work/linux.txt")"
-}
-
 case $check in
   prefix) create_prefix ;;
   play) require_built "$1"; check_play "$@" ;;
-  replay) require_built "$1"; check_replay "$@" ;;
   *) echo "unknown check: $check" >&2 && exit 2 ;;
 esac
