@@ -82,35 +82,29 @@ TEST(EnemyChase, WalledWhileCrowdedForHalfASecondForcesAWalkFlip) {
 }
 
 TEST(EnemyChase, StepsRefusedNearThePlayerWhenCrowdedOrWalled) {
-  // Exactly 1.0 away: no attack yet. A step of 0.45 would end 0.55 from the player.
-  startScene(kRoom, 2.5f, 1.5f);
-  addEnemy(1.5f, 1.5f, EnemyState::Chase);
-  updateEnemies(0.15f);
-  EXPECT_EQ(game.entities[0].x, 1.5f);
-  updateEnemies(kFrameStep);
-  EXPECT_FLOAT_EQ(game.entities[0].x, 1.62f);
-
-  // Crowded: the step is refused and the push goes away from the neighbour onto free floor,
-  // unless that would put the body half into a wall.
+  // From 1.0 away a step of 0.45 would end 0.55 from the player; one at the frame step is
+  // taken. Crowded, the step is refused and the push goes away from the neighbour onto free
+  // floor, unless that would put the body half into a wall. A long step overshoots the
+  // neighbour cell into the wall; uncrowded, that is not being stuck.
   const struct {
-    float neighbourX, enemyX, expectedX;
-  } crowds[] = {{3.2f, 2.5f, 2.42f}, {2.2f, 1.5f, 1.5f}};
-  for (const auto& c : crowds) {
-    startScene(kRoom, 6.5f, 1.5f);
-    addEnemy(c.neighbourX, 1.5f, kInert);
-    addEnemy(c.enemyX, 1.5f, EnemyState::Chase);
-    updateEnemies(kFrameStep);
-    EXPECT_NEAR(game.entities[1].x, c.expectedX, 1e-5f);
-    EXPECT_EQ(game.entities[1].y, 1.5f);
+    const Level* level;
+    float playerX, playerY, neighbourX, enemyX, dt, expectedX;
+  } cases[] = {
+      {&kRoom, 2.5f, 1.5f, 0, 1.5f, 0.15f, 1.5f},
+      {&kRoom, 2.5f, 1.5f, 0, 1.5f, kFrameStep, 1.62f},
+      {&kRoom, 6.5f, 1.5f, 3.2f, 2.5f, kFrameStep, 2.42f},
+      {&kRoom, 6.5f, 1.5f, 2.2f, 1.5f, kFrameStep, 1.5f},
+      {&kTwoByTwo, 2.5f, 2.5f, 0, 1.5f, 0.5f, 1.5f},
+  };
+  for (const auto& c : cases) {
+    startScene(*c.level, c.playerX, c.playerY);
+    if (c.neighbourX > 0) addEnemy(c.neighbourX, 1.5f, kInert);
+    const Entity& enemy = addEnemy(c.enemyX, 1.5f, EnemyState::Chase);
+    updateEnemies(c.dt);
+    EXPECT_NEAR(enemy.x, c.expectedX, 1e-5f) << c.enemyX << " in " << c.dt;
+    EXPECT_EQ(enemy.y, 1.5f);
+    EXPECT_EQ(enemy.stuckTimer, 0.0f);
   }
-
-  // A long step overshoots the neighbour cell into the wall: refused; uncrowded, it is not
-  // counted as stuck.
-  startScene(kTwoByTwo, 2.5f, 2.5f);
-  addEnemy(1.5f, 1.5f, EnemyState::Chase);
-  updateEnemies(0.5f);
-  EXPECT_EQ(game.entities[0].x, 1.5f);
-  EXPECT_EQ(game.entities[0].stuckTimer, 0.0f);
 }
 
 }  // namespace
