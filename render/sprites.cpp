@@ -11,7 +11,7 @@ namespace {
 // Each entity image is a run of consecutive rows, sampled only within its declared size, so the
 // rows need no terminator of their own.
 constexpr const char* kSecondRowTable[] = {
-    // enemyImage2, 17 rows
+    // Sprite::Enemy2, 17 rows
     "     111111     ",
     "    10000001111 ",
     "   1101001011111",
@@ -29,7 +29,7 @@ constexpr const char* kSecondRowTable[] = {
     "    11          ",
     "   1111         ",
     "  11111         ",
-    // objectImage, 9 sampled rows and a blank tenth that no declared size reaches
+    // Sprite::Object, 9 sampled rows and a blank tenth that no declared size reaches
     "           ",
     "    111    ",
     "   10001   ",
@@ -40,7 +40,7 @@ constexpr const char* kSecondRowTable[] = {
     "   10001   ",
     "    111    ",
     "           ",
-    // exitImage, 5 rows
+    // Sprite::Exit, 5 rows
     "11111001000100111110011111",
     "10000000101000001000000100",
     "11111000010000001000000100",
