@@ -33,7 +33,7 @@ def tmux(*args):
 def wait_for(what, predicate, timeout=15.0):
     deadline = time.monotonic() + timeout
     while True:
-        lines = tmux("capture-pane", "-p", "-t", "game").split("\n")[:41]
+        lines = tmux("capture-pane", "-p", "-t", SESSION).split("\n")[:41]
         if predicate(lines):
             return lines
         if time.monotonic() > deadline:
@@ -42,7 +42,7 @@ def wait_for(what, predicate, timeout=15.0):
 
 
 def keys(*names):
-    tmux("send-keys", "-t", "game", *names)
+    tmux("send-keys", "-t", SESSION, *names)
 
 
 def status(lines):
@@ -66,13 +66,16 @@ def program_under(shell):
 
 
 def play(name, path, workdir):
+    # Each program in a session of its own: the server stays up from the first to the last.
+    global SESSION
+    SESSION = name
     log, saved = os.path.join(workdir, f"{name}.status"), os.path.join(workdir, f"{name}.stty")
     # The wrapper records the terminal settings before and after, and the program's status.
-    tmux("new-session", "-d", "-s", "game", "-x", "120", "-y", "41",
+    tmux("new-session", "-d", "-s", SESSION, "-x", "120", "-y", "41",
          f"stty -g > {saved}.before; {path}; echo $? > {log}; stty -g > {saved}.after; sleep 30")
     title = TITLES[name]
     wait_for("the menu", lambda s: s[0].startswith(title) and arrow_on(2)(s))
-    if tmux("display-message", "-p", "-t", "game", FLAGS).split()[:3] != ["0", "1", "1"]:
+    if tmux("display-message", "-p", "-t", SESSION, FLAGS).split()[:3] != ["0", "1", "1"]:
         raise Failure(f"{name}: the cursor should be hidden, the alternate screen and mouse on")
     keys("Down")
     wait_for("the arrow on Settings", arrow_on(4))
@@ -89,7 +92,7 @@ def play(name, path, workdir):
     if ending == "ctrl-c":
         keys("C-c")
     else:
-        os.kill(program_under(int(tmux("display-message", "-p", "-t", "game", "#{pane_pid}"))),
+        os.kill(program_under(int(tmux("display-message", "-p", "-t", SESSION, "#{pane_pid}"))),
                 getattr(signal, ending))
     expected = "130" if ending == "ctrl-c" else str(128 + getattr(signal, ending))
     deadline = time.monotonic() + 10
@@ -100,11 +103,10 @@ def play(name, path, workdir):
     time.sleep(0.2)
     if open(log).read().strip() != expected:
         raise Failure(f"{name}: exit status {open(log).read().strip()} after {ending}")
-    if tmux("display-message", "-p", "-t", "game", FLAGS).split() != ["1", "0", "0", "0", "0"]:
+    if tmux("display-message", "-p", "-t", SESSION, FLAGS).split() != ["1", "0", "0", "0", "0"]:
         raise Failure(f"{name}: terminal not given back after {ending}")
     if open(saved + ".before").read() != open(saved + ".after").read():
         raise Failure(f"{name}: the terminal settings differ after {ending}")
-    tmux("kill-session", "-t", "game")
     print(f"{name}: menu, walk and turn, {ending}: terminal given back")
 
 
