@@ -1,6 +1,7 @@
 // The wall raycaster: one grid walk per screen column, walls drawn as block outlines, and the
 // depth buffer that hides billboards behind nearer walls.
-// Owns: castWalls. Depends on: world/game_state.h, world/level.h (cellAt).
+// Owns: castWalls. Depends on: world/game_state.h, world/level.h (cellAt, cell codes),
+// world/angles.h.
 #include "render/raycaster.h"
 
 #include <algorithm>
@@ -8,14 +9,13 @@
 #include <cmath>
 #include <cstddef>
 
+#include "render/frame_buffer.h"
+#include "world/angles.h"
 #include "world/game_state.h"
 #include "world/level.h"
 
 namespace {
 
-constexpr float kFieldOfViewDegrees = 60.0f;
-// The rounded value every heading conversion of the game uses; frames must match exactly.
-constexpr float kPi = 3.14159f;
 // Stands in for an infinite step along an axis the ray never crosses.
 constexpr float kNoCrossing = 1e30f;
 // A wall is never nearer than this, which bounds its height on screen.
@@ -24,10 +24,6 @@ constexpr float kNearestWall = 0.01f;
 constexpr float kEdgeBandLow = 0.03f;
 constexpr float kEdgeBandHigh = 0.97f;
 constexpr int kNoSide = -1;  // the side before column 0: equal to neither real side
-
-float radians(float degrees) {
-  return degrees * kPi / 180.0f;
-}
 
 float stepLength(float direction) {
   return direction == 0.0f ? kNoCrossing : std::fabs(1.0f / direction);
@@ -65,7 +61,7 @@ WallHit walkToWall(float rayX, float rayY) {
     boundaryY = (static_cast<float>(mapY + 1) - game.playerY) * stepLengthY;
   }
   int side = 0;
-  while (cellAt(level, mapX, mapY) != '1') {
+  while (cellAt(level, mapX, mapY) != kWallCell) {
     if (boundaryX < boundaryY) {
       mapX += stepX;
       boundaryX += stepLengthX;
@@ -92,13 +88,13 @@ bool atBlockEdge(const WallHit& hit, float rayX, float rayY) {
   const int toward = frac < kEdgeBandLow ? -1 : 1;
   const int neighbourX = hit.side == 0 ? hit.mapX : hit.mapX + toward;
   const int neighbourY = hit.side == 0 ? hit.mapY + toward : hit.mapY;
-  return cellAt(*game.currentLevel, neighbourX, neighbourY) == ' ';
+  return cellAt(*game.currentLevel, neighbourX, neighbourY) == kFloorCell;
 }
 
 // The wall's height in rows, int(H / depth). A ray is at most half the field of view off axis,
-// so depth >= cos(30 deg) * 0.01 and the height stays below 512 / 0.0086 rows, as long as the
-// heading is a float of ordinary size. After a huge mouse jump the heading can be hundreds of
-// millions of degrees (the frame takes only one turn off it per frame), and the rays' angles
+// so depth >= cos(30 deg) * 0.01 and the height stays below kLargestScreen / 0.0086 rows, as long
+// as the heading is a float of ordinary size. After a huge mouse jump the heading can be hundreds
+// of millions of degrees (the frame takes only one turn off it per frame), and the rays' angles
 // round to whole float steps of it: a ray can then lie up to 64 degrees off axis, nearer than
 // that bound. The conversion saturates, so that no depth can take it out of the int range.
 int wallRows(int height, float depth) {
@@ -113,12 +109,11 @@ int wallRows(int height, float depth) {
 void castWalls() {
   const int width = game.screenWidth;
   const int height = game.screenHeight;
-  assert(height >= 0 && height <= 512 && width >= 0 && width <= 512 &&
-         "the settings screen keeps the screen within 512 x 512");
+  assert(height >= 0 && height <= kLargestScreen && width >= 0 && width <= kLargestScreen &&
+         "the settings screen keeps the screen within its largest size");
   assert(game.depthBuffer.size() >= static_cast<std::size_t>(width) &&
          "the frame loop sizes the depth buffer to the screen width first");
-  assert(game.screenRows.size() >= static_cast<std::size_t>(height) &&
-         "the frame buffer is sized to the screen before a frame runs");
+  assert(frameBufferMatchesScreen() && "the frame buffer is sized to the screen first");
   assert(std::isfinite(game.viewAngle) && std::isfinite(game.playerX) &&
          std::isfinite(game.playerY) && std::fabs(game.playerX) < 1e9f &&
          std::fabs(game.playerY) < 1e9f && "the player stands near the grid, facing somewhere");

@@ -194,13 +194,11 @@ void writeRow(int row, const char* bytes, int length) {
 }
 
 void clearConsole() {
-  ::runCommand(session().console, "cls");
+  ::clearConsole(session().console);
 }
 
 void setConsoleColours(int background, int foreground) {
-  constexpr char kHex[] = "0123456789abcdef";
-  const std::string command = std::string("color ") + kHex[background & 15] + kHex[foreground & 15];
-  ::runCommand(session().console, command);
+  ::setConsoleColours(session().console, background, foreground);
 }
 
 void closeConsole() {
