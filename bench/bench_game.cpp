@@ -2,8 +2,7 @@
 // Depends on: shell/game_start.h, render (frame buffer, sprites), platform/scripted.h.
 #include "bench/bench_game.h"
 
-#include <cstdlib>
-
+#include "actors/runtime_random.h"
 #include "platform/scripted.h"
 #include "render/frame_buffer.h"
 #include "render/sprites.h"
@@ -11,7 +10,7 @@
 #include "world/game_state.h"
 
 void startBenchGame(const Variant& variant, int width, int height) {
-  std::srand(1);
+  resetRuntimeRand();
   game = GameState{};
   scripted::reset(width, height);
   setUpSprites();

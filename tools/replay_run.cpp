@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <ostream>
 #include <string>
 
+#include "actors/runtime_random.h"
 #include "platform/platform.h"
 #include "platform/scripted.h"
 #include "render/frame_buffer.h"
@@ -98,9 +98,9 @@ std::string describeState() {
 }
 
 void runReplay(const ReplayOptions& options, std::ostream& out) {
-  // A fresh process: every game-state field at its start value, the C runtime's random sequence
-  // as never seeded (seed 1 is that sequence), the console as large as the frame.
-  std::srand(1);
+  // A fresh process: every game-state field at its start value, the random sequence as never
+  // seeded, the console as large as the frame.
+  resetRuntimeRand();
   game = GameState{};
   scripted::reset(options.width, options.height);
   scripted::setCursor(960, 540);

@@ -6,12 +6,12 @@
 
 #include <bit>
 #include <cstdint>
-#include <cstdlib>
 #include <utility>
 #include <vector>
 
 #include "actors/enemies.h"
 #include "actors/entities.h"
+#include "actors/runtime_random.h"
 #include "world/game_state.h"
 
 namespace {
@@ -44,7 +44,7 @@ void addEntity(Digest& digest, const Entity& entity) {
 // The player stands on floor cells spread over the level in turn, long enough for the nearer
 // enemies to gather and push themselves apart at each, and is never allowed to die.
 uint64_t huntDigest(const Level& level, float startX, float startY) {
-  std::srand(1);
+  resetRuntimeRand();
   game = GameState{};
   game.currentLevel = &level;
   game.playerX = startX;

@@ -2,18 +2,18 @@
 // Owns: freshProgram, consoleRow, held-key helpers. Depends on: platform/scripted.h, shell.
 #pragma once
 
-#include <cstdlib>
 #include <string>
 
+#include "actors/runtime_random.h"
 #include "platform/scripted.h"
 #include "render/frame_buffer.h"
 #include "render/sprites.h"
 #include "world/game_state.h"
 
 // As at program start: every field at its start value, a 120 x 40 console, the frame buffer
-// sized, the weapon images loaded, rand() as never seeded.
+// sized, the weapon images loaded, the random sequence as never seeded.
 inline void freshProgram(int width = 120, int height = 40) {
-  std::srand(1);
+  resetRuntimeRand();
   game = GameState{};
   scripted::reset(width, height);
   game.screenWidth = width;

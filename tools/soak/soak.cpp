@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "actors/runtime_random.h"
 #include "platform/scripted.h"
 #include "shell/main_loop.h"
 #include "tools/soak/soak_checks.h"
@@ -69,7 +70,7 @@ void runSettings(const Program& program, SoakInput& input, Tally& tally) {
 
 // One program from start-up until it has played `frames` frames.
 Tally soak(const Program& program, long long frames, unsigned long long seed) {
-  std::srand(1);  // rand() as never seeded
+  resetRuntimeRand();
   game = GameState{};
   scripted::reset(120, 40);
   startUp();
