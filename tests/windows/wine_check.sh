@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Runs the 64-bit Windows build under wine for the checks. Owns: the test build's wine prefix,
-# the checks of a program in a tmux pane (its menu; a game's first frame and colours), and the
-# comparison of the Windows replay's frames with the Linux replay's.
-# Depends on: wine64 and its wineserver, tmux, diff.
+# Runs a Windows build under wine for the checks: the 32-bit one under the 32-bit loader (wine),
+# the 64-bit one under wine64. Owns: the test build's wine prefixes, the checks of a program in a
+# tmux pane (its menu; a game's first frame and colours), and the comparison of the Windows
+# replay's frames with the Linux replay's. Depends on: wine and its wineserver, tmux, diff.
 #
 #   wine_check.sh WINE PREFIX prefix
 #   wine_check.sh WINE PREFIX menu PROGRAM.exe TITLE
 #   wine_check.sh WINE PREFIX play PROGRAM.exe TITLE PRESS_KEYS.exe LINUX_REPLAY VARIANT
-#   wine_check.sh WINE PREFIX replay REPLAY.exe LINUX_REPLAY RAND_GUARD.so SCRIPT [REPLAY ARGS...]
+#   wine_check.sh WINE PREFIX replay REPLAY.exe LINUX_REPLAY SCRIPT [REPLAY ARGS...]
 #
-# Every wait is bounded, and whatever a check starts is ended however the check ends.
+# Every wait is bounded, and whatever a check starts is ended however the check ends. A loader
+# that is missing or that this kernel cannot start makes the check exit with 77, skipped.
 set -euo pipefail
 
 wine=$1
@@ -17,12 +18,19 @@ prefix=$2
 check=$3
 shift 3
 
+if ! "$wine" --version >/dev/null 2>&1; then
+  echo "skipped: $wine cannot run here (the 32-bit loader needs wine32:i386 and a kernel that" \
+    "runs 32-bit programs)"
+  exit 77
+fi
 wineserver=$(dirname "$wine")/wineserver
 [ -x "$wineserver" ] || wineserver=$(command -v wineserver)
+arch=win32
+[ "$(basename "$wine")" = wine64 ] && arch=win64
 
 # Quiet, headless and self-contained: no debug chatter, no runtime installers, no menu entries
 # written into the user's home, no window system.
-export WINEPREFIX=$prefix WINELOADER=$wine WINEDEBUG=-all
+export WINEPREFIX=$prefix WINEARCH=$arch WINELOADER=$wine WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
 
@@ -93,7 +101,7 @@ check_menu() {
   menu_title=$2
   start_in_pane "$program"
   wait_for_pane shows_menu
-  echo "$(basename "$program") shows its menu under wine:"
+  echo "$(basename "$program") shows its menu under $arch wine:"
   pane_text | sed -n 1,5p
 }
 
@@ -120,16 +128,14 @@ check_play() {
     cat -v <<<"$top_row" >&2
     return 1
   fi
-  echo "$(basename "$program") plays under wine; its frame equals the Linux replay's:"
+  echo "$(basename "$program") plays under $arch wine; its frame equals the Linux replay's:"
   pane_text | head -n 1
 }
 
 check_replay() {
-  local windows_replay=$1 linux_replay=$2 rand_guard=$3 script=$4
-  shift 4
-  # The guard stops the Linux run at the first random number: the two C runtimes draw different
-  # sequences, so only scripts that draw none can be compared frame for frame.
-  LD_PRELOAD=$rand_guard "$linux_replay" "$@" --print all --script "$script" >"$work/linux.txt"
+  local windows_replay=$1 linux_replay=$2 script=$3
+  shift 3
+  "$linux_replay" "$@" --print all --script "$script" >"$work/linux.txt"
   timeout 120 "$wine" "$windows_replay" "$@" --print all --script - <"$script" |
     sed 's/\r$//' >"$work/windows.txt"
   local frames
@@ -143,7 +149,7 @@ check_replay() {
     diff "$work/linux.txt" "$work/windows.txt" | head -40 >&2
     return 1
   fi
-  echo "$(basename "$script"): $frames frames identical; $(tail -n 1 "$work/linux.txt")"
+  echo "$(basename "$script") ($arch): $frames frames identical; $(tail -n 1 "$work/linux.txt")"
 }
 
 case $check in
