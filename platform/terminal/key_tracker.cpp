@@ -17,13 +17,13 @@ constexpr int kVkDown = 0x28;
 
 bool lingering(const KeyState& state, int64_t nowMs) {
   if (!state.down) return false;
-  int64_t linger = state.repeating ? kRepeatLingerMs : kFirstRepeatLingerMs;
+  const int64_t linger = state.repeating ? kRepeatLingerMs : kFirstRepeatLingerMs;
   return nowMs - state.lastEventMs < linger;
 }
 
 void noteDown(KeyTracker& tracker, int virtualKey, KeyAction action, int64_t nowMs) {
   KeyState& state = tracker.keys[virtualKey];
-  bool wasHeld = tracker.exact ? state.down : lingering(state, nowMs);
+  const bool wasHeld = tracker.exact ? state.down : lingering(state, nowMs);
   if (!wasHeld) {
     // A repeat with no press before it (a press lost to a focus change) still holds the key
     // but is not a new press.
@@ -67,7 +67,7 @@ int virtualKeyOf(int key) {
 
 void noteKeyEvent(KeyTracker& tracker, const InputEvent& event, int64_t nowMs) {
   if (event.kind != EventKind::Key) return;
-  int virtualKey = virtualKeyOf(event.key);
+  const int virtualKey = virtualKeyOf(event.key);
   if (event.action == KeyAction::Release) {
     tracker.keys[virtualKey].down = false;
     return;
@@ -99,7 +99,7 @@ bool isKeyHeld(const KeyTracker& tracker, int virtualKey, int64_t nowMs) {
 
 bool queryKeyHeld(KeyTracker& tracker, int virtualKey, int64_t nowMs) {
   if (virtualKey < 0 || virtualKey >= static_cast<int>(tracker.keys.size())) return false;
-  bool unseen = tracker.keys[virtualKey].unseen;
+  const bool unseen = tracker.keys[virtualKey].unseen;
   tracker.keys[virtualKey].unseen = false;
   // Like the console's key state, any query of a key forgets an earlier press of it.
   tracker.keys[virtualKey].pressed = false;
@@ -108,7 +108,7 @@ bool queryKeyHeld(KeyTracker& tracker, int virtualKey, int64_t nowMs) {
 
 bool takeKeyPress(KeyTracker& tracker, int virtualKey) {
   if (virtualKey < 0 || virtualKey >= static_cast<int>(tracker.keys.size())) return false;
-  bool pressed = tracker.keys[virtualKey].pressed;
+  const bool pressed = tracker.keys[virtualKey].pressed;
   tracker.keys[virtualKey].pressed = false;
   return pressed;
 }

@@ -55,9 +55,9 @@ void onExitSignal(int signalNumber) {
 }
 
 void onResize(int) {
-  int savedErrno = errno;
+  const int savedErrno = errno;
   resized.store(true);
-  char wake = 1;
+  const char wake = 1;
   [[maybe_unused]] ssize_t ignored = write(wakePipe[1], &wake, 1);
   errno = savedErrno;
 }
@@ -195,7 +195,7 @@ void writeAll(std::string_view bytes) {
 InputChunk readInput(int timeoutMs) {
   InputChunk chunk;
   pollfd watched[2] = {{STDIN_FILENO, POLLIN, 0}, {wakePipe[0], POLLIN, 0}};
-  int ready = poll(watched, 2, timeoutMs);
+  const int ready = poll(watched, 2, timeoutMs);
   if (ready <= 0) return chunk;
   if (watched[1].revents & POLLIN) {
     char drained[64];
