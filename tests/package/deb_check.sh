@@ -12,14 +12,8 @@ package=$(dpkg-deb -f "$deb" Package)
 report=$(lintian --fail-on error "$deb" 2>&1) || { echo "$report" >&2; exit 1; }
 grep -v "root privileges" <<<"$report" || true
 echo "lintian: no errors in $(basename "$deb") ($(stat -c %s "$deb") bytes)"
-if [ "$(id -u)" -ne 0 ]; then
-  echo "not installing $package: that needs root"
-  exit 0
-fi
-if dpkg-query -W "$package" >/dev/null 2>&1; then
-  echo "$package is installed here already; remove it first" >&2
-  exit 1
-fi
+[ "$(id -u)" -eq 0 ] || { echo "not installing $package: that needs root"; exit 0; }
+! dpkg-query -W "$package" >/dev/null 2>&1 || { echo "remove $package first" >&2; exit 1; }
 
 apt=(env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -y -qq)
 work=$(mktemp -d)
