@@ -42,7 +42,6 @@ async function open(program) {
   return page;
 }
 const grid = (page) => page.evaluate(() => Module.consolePage.text());
-const blocksAsHashes = (rows) => rows.map((row) => row.replaceAll('\u00db', '#'));
 const shows = (page, row, text) => page.waitForFunction(
     (r, t) => Module.consolePage.text()[r]?.includes(t), {timeout: 30000}, row, text);
 
@@ -55,7 +54,7 @@ function replayFrame(variant, size, frame, script) {
 // The part of the page's grid that a frame of that size covers.
 function cut(rows, size) {
   const [width, height] = size.split('x').map(Number);
-  return blocksAsHashes(rows.slice(0, height).map((row) => row.slice(0, width)));
+  return rows.slice(0, height).map((row) => row.slice(0, width).replaceAll('\u00db', '#'));
 }
 // Holds a key from a real key press (sent through the DevTools protocol) for exactly `frames`
 // frames: the page releases it during the pause after the last of them, and answers that frame.
@@ -109,8 +108,6 @@ await page.keyboard.press('ArrowUp');
 await shows(page, 2, 'Run DEMO  <--');
 await page.keyboard.press('Enter');
 await shows(page, 0, 'X:15.000000');
-check(same(cut(await grid(page), '120x40'), replayFrame('marbek', '120x40', 1, '')),
-      'first frame');
 check(await drawn(page), 'first frame drawn');
 await page.screenshot({path: screenshot});
 check(same(cut(await holdForFrames(page, 'Space', 1), '120x40'),
