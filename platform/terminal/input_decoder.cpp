@@ -182,6 +182,9 @@ void finishCsi(std::string_view body, char final, std::vector<InputEvent>& event
       return addKey(events, kKeyLeft, modifiers, action);
     case 'Z':
       return addKey(events, kKeyTab, kModShift, action);
+    case 'I':
+    case 'O':
+      return addReply(events, EventKind::Focus, final == 'I');
     case 'E':
     case 'F':
     case 'H':
@@ -335,6 +338,11 @@ void flushPendingInput(InputDecoder& decoder, std::vector<InputEvent>& events) {
 bool isInterrupt(const InputEvent& event) {
   return event.kind == EventKind::Key && event.key == 'c' && (event.modifiers & kModCtrl) &&
          event.action != KeyAction::Release;
+}
+
+bool isSuspend(const InputEvent& event) {
+  return event.kind == EventKind::Key && event.key == 'z' && (event.modifiers & kModCtrl) &&
+         event.action == KeyAction::Press;
 }
 
 }  // namespace term

@@ -1,7 +1,8 @@
 // The platform contract on a Linux terminal: the console model drawn by difference, keys held
-// by the kitty protocol or by repeat lingers, a virtual mouse pointer, typed lines with echo.
-// Owns: the one terminal session. Depends on: platform/platform.h, terminal_io.h and the pure
-// parts (input_decoder, key_tracker, frame_encoder, line_editor, virtual_pointer).
+// by the kitty protocol, the X server's key state or repeat lingers, a virtual mouse pointer,
+// typed lines with echo. Owns: the one terminal session. Depends on: platform/platform.h,
+// terminal_io.h, key_sources.h and the pure parts (input_decoder, key_tracker, frame_encoder,
+// line_editor, virtual_pointer).
 #include <signal.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "platform/platform.h"
 #include "platform/terminal/frame_encoder.h"
 #include "platform/terminal/input_decoder.h"
+#include "platform/terminal/key_sources.h"
 #include "platform/terminal/key_tracker.h"
 #include "platform/terminal/line_editor.h"
 #include "platform/terminal/terminal_io.h"
@@ -41,6 +43,7 @@ struct Session {
   term::ShownScreen shown;
   term::InputDecoder decoder;
   term::KeyTracker keys;
+  term::KeySources keySources;
   term::VirtualPointer pointer;
   term::LineEditor editor;
   bool editing = false;
@@ -69,7 +72,9 @@ void applyResize(Session& s) {
   term::TerminalSize size = term::terminalSize();
   resizeConsole(s.console, size.columns, size.rows);
   measureCells(s, size);
-  s.shown.width = 0;  // what a resized terminal shows is its own affair: start afresh
+  // What a resized or resumed terminal shows is its own affair: start afresh.
+  s.shown.width = 0;
+  s.shown.cursorVisible = -1;
 }
 
 void flush(Session& s) {
@@ -82,6 +87,7 @@ void dispatch(Session& s, const term::InputEvent& event, int64_t nowMs) {
   switch (event.kind) {
     case EventKind::Key:
       if (term::isInterrupt(event)) term::endLikeSignal(SIGINT);
+      if (term::isSuspend(event)) raise(SIGTSTP);
       term::noteKeyEvent(s.keys, event, nowMs);
       if (s.editing && s.lineStatus == term::LineStatus::Editing) {
         s.lineStatus = term::editLine(s.editor, s.console, event);
@@ -99,7 +105,7 @@ void dispatch(Session& s, const term::InputEvent& event, int64_t nowMs) {
       }
       break;
     case EventKind::KeyboardFlags:
-      if (!s.keys.exact) {
+      if (!s.keys.exact && s.keySources.kittyAllowed) {
         term::pushKeyboardEnhancement(kKeyboardPush);
         // Keys lingering from legacy input would never see their release.
         s.keys = term::KeyTracker{};
@@ -111,7 +117,7 @@ void dispatch(Session& s, const term::InputEvent& event, int64_t nowMs) {
       break;
     case EventKind::ModeReport:
       if (event.number == 1016 && supported(event.value) && !s.pixelMouse) {
-        term::writeAll("\x1b[?1016h");
+        term::enableMode("\x1b[?1016h");
         s.pixelMouse = true;
       } else if (event.number == 2026 && supported(event.value)) {
         s.shown.synchronized = true;
@@ -122,6 +128,9 @@ void dispatch(Session& s, const term::InputEvent& event, int64_t nowMs) {
         s.windowPixelWidth = event.x;
         measureCells(s, term::terminalSize());
       }
+      break;
+    case EventKind::Focus:
+      term::noteFocusReport(s.keySources, s.keys, event.number == 1);
       break;
   }
 }
@@ -146,6 +155,7 @@ void pump(Session& s, int timeoutMs) {
     term::flushPendingInput(s.decoder, events);
   }
   if (!s.editing) s.typedAhead.clear();
+  term::pollKeySources(s.keySources, s.keys, now);
   for (const term::InputEvent& event : events) dispatch(s, event, now);
   if (s.inputEnded && !s.editing) platform::closeConsole();
 }
@@ -155,6 +165,7 @@ Session& session() {
   if (s.started) return s;
   s.started = true;
   term::enterTerminal(kStartQueries);
+  s.keySources = term::openKeySources(s.keys);
   term::TerminalSize size = term::terminalSize();
   s.console = makeConsole(size.columns, size.rows);
   measureCells(s, size);
@@ -201,6 +212,11 @@ struct ConsoleText : std::streambuf {
   std::streamsize xsputn(const char* text, std::streamsize count) override {
     writeText(session().console, std::string_view(text, static_cast<size_t>(count)));
     return count;
+  }
+  // A flushed stream reaches the terminal now, not at the next pause.
+  int sync() override {
+    flush(session());
+    return 0;
   }
 };
 

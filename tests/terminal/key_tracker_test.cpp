@@ -32,15 +32,15 @@ TEST(KeyTracker, MapsDecodedKeysToVirtualKeys) {
 TEST(KeyTracker, LegacyKeysLingerAcrossTheRepeatDelayThenBriefly) {
   term::KeyTracker tracker;
   note(tracker, 'w', 1000);
-  EXPECT_TRUE(term::isKeyHeld(tracker, kVkW, 1000 + term::kFirstRepeatLingerMs - 1));
+  EXPECT_TRUE(term::isKeyHeld(tracker, kVkW, 1000 + term::kUnknownFirstLingerMs - 1));
   // The terminal's first repeat comes after its delay; then repeats flow every ~33 ms.
   note(tracker, 'w', 1500);
   note(tracker, 'w', 1533);
-  EXPECT_TRUE(term::isKeyHeld(tracker, kVkW, 1533 + term::kRepeatLingerMs - 1));
-  EXPECT_FALSE(term::isKeyHeld(tracker, kVkW, 1533 + term::kRepeatLingerMs));
+  EXPECT_TRUE(term::isKeyHeld(tracker, kVkW, 1533 + term::repeatLinger(tracker.repeat) - 1));
+  EXPECT_FALSE(term::isKeyHeld(tracker, kVkW, 1533 + term::repeatLinger(tracker.repeat)));
   // A tap with no repeats ends after the first linger.
   note(tracker, 'w', 5000);
-  EXPECT_FALSE(term::isKeyHeld(tracker, kVkW, 5000 + term::kFirstRepeatLingerMs));
+  EXPECT_FALSE(term::isKeyHeld(tracker, kVkW, 5000 + term::firstRepeatLinger(tracker.repeat)));
 
   // A new key ends the linger of the last one; its press still counts.
   note(tracker, term::kKeyDown, 6000);
