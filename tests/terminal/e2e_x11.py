@@ -155,6 +155,7 @@ def main():
             started.append(terminal)
             until("the shell", lambda: tmux("display", "-p", "#{pane_pid}"))
             tmux("send-keys", f"stty -g > before; {marbek}", "Enter")
+            until("the menu", screen.arrow(2))  # stty has come and gone by then
             shell = tmux("display", "-p", "#{pane_pid}")
             pid = until("marbek", lambda: open(f"/proc/{shell}/task/{shell}/children").read())
             failures += play("tmux in xterm", screen, int(pid), other[2])
