@@ -1,6 +1,8 @@
 // Learning the terminal's auto-repeat from the events it sends. Depends on: repeat_timing.h.
 #include "platform/terminal/repeat_timing.h"
 
+#include <algorithm>
+
 namespace term {
 namespace {
 
@@ -45,8 +47,10 @@ void noteRepeatEvent(RepeatTiming& timing, bool newPress, int64_t nowMs) {
     const int64_t gap = nowMs - timing.lastMs;
     if (believable(delay, gap) && gap * 2 < delay) {
       if (timing.repeats == 2) timing.delayMs = delay;
-      // A late repeat widens the linger at once; it narrows again slowly over later ones.
-      timing.intervalMs = gap > timing.intervalMs ? gap : (timing.intervalMs * 3 + gap) / 4;
+      // A running mean; one repeat held up by a busy machine moves it only a little.
+      timing.intervalMs = timing.intervalMs == 0
+                              ? gap
+                              : (timing.intervalMs * 3 + std::min(gap, timing.intervalMs * 2)) / 4;
     }
   }
   timing.lastMs = nowMs;
