@@ -9,6 +9,7 @@ struct KeySymbol {
   unsigned long symbol;
 };
 
+// Backspace, Tab, Enter and the keypad's Enter, both Shifts, Escape, Space and the four arrows.
 // Letters are read by their lower-case symbol, the one the key carries unshifted.
 constexpr KeySymbol kNamedKeys[] = {
     {0x08, 0xff08}, {0x09, 0xff09}, {0x0D, 0xff0d}, {0x0D, 0xff8d}, {0x10, 0xffe1}, {0x10, 0xffe2},
