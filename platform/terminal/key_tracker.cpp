@@ -5,6 +5,8 @@
 namespace term {
 namespace {
 
+// A real auto-repeat sends a dozen repeats a second; a tap or two between polls never three.
+constexpr int kServerMissesToDoubt = 3;
 constexpr int kVkBackspace = 0x08;
 constexpr int kVkTab = 0x09;
 constexpr int kVkReturn = 0x0D;
@@ -35,6 +37,10 @@ void noteDown(KeyTracker& tracker, int virtualKey, KeyAction action, int64_t now
     state.unseen = true;
   }
   state.repeating = wasHeld && !tracker.exact;
+  if (tracker.serverKnown && !tracker.exact) {
+    tracker.serverMisses = wasHeld && state.seenUp ? tracker.serverMisses + 1 : 0;
+    if (tracker.serverMisses >= kServerMissesToDoubt) tracker.serverKnown = false;
+  }
   state.seenUp = false;
   state.down = true;
   state.lastEventMs = nowMs;
@@ -123,7 +129,7 @@ void forgetKeyPresses(KeyTracker& tracker) {
 }
 
 void noteServerKeys(KeyTracker& tracker, bool known, const KeySet& down) {
-  tracker.serverKnown = known;
+  tracker.serverKnown = known && tracker.serverMisses < kServerMissesToDoubt;
   tracker.serverDown = known ? down : KeySet{};
   // A press counts once, whether the server or the terminal shows it first.
   for (int virtualKey = 0; virtualKey < kVirtualKeyCount; ++virtualKey) {

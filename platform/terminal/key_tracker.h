@@ -31,6 +31,7 @@ struct KeyTracker {
   RepeatTiming repeat;
   bool serverKnown = false;  // the X server's key state is ours to read (we have the focus)
   KeySet serverDown;
+  int serverMisses = 0;  // terminal repeats, in a row, of keys the server showed up
 };
 
 // The console's virtual-key code for a decoded key (letters upper-case), 0 for none.
@@ -45,7 +46,9 @@ bool queryKeyHeld(KeyTracker& tracker, int virtualKey, int64_t nowMs);
 // True once per press: clears the key's pressed flag.
 bool takeKeyPress(KeyTracker& tracker, int virtualKey);
 void forgetKeyPresses(KeyTracker& tracker);
-// The X server's key state from a poll; known is false when it cannot be read as ours.
+// The X server's key state from a poll; known is false when it cannot be read as ours. A
+// server that keeps showing up keys the terminal is repeating is not this keyboard's (a stale
+// WINDOWID, another machine's display): from then on the lingers decide.
 void noteServerKeys(KeyTracker& tracker, bool known, const KeySet& down);
 // The terminal lost the keyboard focus: no key it held is held any more.
 void releaseAllKeys(KeyTracker& tracker);

@@ -103,6 +103,12 @@ TEST(KeyTracker, TheServerKeyStateHoldsAndEachPressCountsOnce) {
   EXPECT_FALSE(term::isKeyHeld(tracker, 'W', 80003));
   note(tracker, 'w', 90000);
   EXPECT_TRUE(term::isKeyHeld(tracker, 'W', 90100));
+  // A server showing up a key the terminal keeps repeating is another keyboard's.
+  for (const int64_t ms : {100000, 100600, 100640, 100680}) {
+    term::noteServerKeys(tracker, true, none);
+    note(tracker, 'w', ms);
+  }
+  EXPECT_TRUE(term::isKeyHeld(tracker, 'W', 100700));
 }
 
 }  // namespace
