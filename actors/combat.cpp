@@ -1,13 +1,15 @@
 // The player's hitscan shot: kills the first enemy on the line of fire and opens the exit at the
-// kill target. Depends on: world/game_state.h, world/level.h (cellAt), render/sprites.h.
+// kill target. Depends on: world/game_state.h, world/level.h (cellAt, cell codes),
+// world/angles.h.
 #include "actors/combat.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "render/sprites.h"
+#include "world/angles.h"
 #include "world/game_state.h"
+#include "world/level.h"
 
 namespace {
 
@@ -20,19 +22,18 @@ bool isHitBy(const Entity& entity, float x, float y) {
          std::fabs(entity.y - y) < kHitHalfSize;
 }
 
-// The marker goes on the first stored "5" in row-major order; a level without one never opens.
+// The marker goes on the first stored exit cell in row-major order; a level without one never
+// opens.
 void placeExitMarker() {
   const Level& level = *game.currentLevel;
   for (int row = 0; row < level.rowCount; ++row) {
     const std::string& text = level.rows[row];
-    const size_t column = text.find('5');
+    const size_t column = text.find(kExitCell);
     if (column == std::string::npos) continue;
     game.entities.push_back(Entity{.kind = EntityKind::ExitMarker,
                                    .x = static_cast<float>(column) + 0.5f,
                                    .y = static_cast<float>(row) + 0.5f,
-                                   .image = exitImage,
-                                   .imageWidth = 26,
-                                   .imageHeight = 5});
+                                   .sprite = Sprite::Exit});
     return;
   }
 }
@@ -40,7 +41,7 @@ void placeExitMarker() {
 }  // namespace
 
 void fireShot() {
-  const float heading = game.viewAngle * 3.14159f / 180.0f;
+  const float heading = radians(game.viewAngle);
   const float stepX = static_cast<float>(std::cos(static_cast<double>(heading))) * kStepLength;
   const float stepY = static_cast<float>(std::sin(static_cast<double>(heading))) * kStepLength;
 
@@ -53,7 +54,7 @@ void fireShot() {
     travelled += kStepLength;
     x += stepX;
     y += stepY;
-    if (cellAt(*game.currentLevel, static_cast<int>(x), static_cast<int>(y)) == '1') return;
+    if (cellAt(*game.currentLevel, static_cast<int>(x), static_cast<int>(y)) == kWallCell) return;
     // The list is in draw order, farthest first, so of two enemies in the box the farther dies.
     target = std::find_if(game.entities.begin(), game.entities.end(),
                           [x, y](const Entity& entity) { return isHitBy(entity, x, y); });

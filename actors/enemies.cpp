@@ -29,8 +29,6 @@ constexpr float kJitterScale = 0.3f;
 constexpr float kJitterPeriod = 1.0f;
 constexpr float kMinVectorLength = 0.001f;
 constexpr float kPlayerKeepOffSquared = 0.36f;
-constexpr float kEnemyKeepOffSquared = 0.48999998f;
-static_assert(kEnemyKeepOffSquared == 0.7f * 0.7f, "0.7 squared as the float product");
 constexpr float kStuckLimit = 0.5f;
 constexpr float kSeparationRadius = 0.8f;
 constexpr float kSeparationSpeed = 2.0f;
@@ -59,7 +57,7 @@ float distanceToPlayer(const Entity& enemy) {
 }
 
 bool isWalledCell(int x, int y) {
-  return cellAt(*game.currentLevel, x, y) == '1';
+  return cellAt(*game.currentLevel, x, y) == kWallCell;
 }
 
 bool isWalledAt(float x, float y) {
@@ -178,13 +176,13 @@ void showInCrowd(size_t slot, const Entity& enemy) {
   crowd.y[slot] = enemy.y;
 }
 
-// Whether any other enemy is nearer than 0.7 to (x, y). A block is tested without a branch per
-// enemy, which the compiler turns into vector comparisons.
+// Whether any other enemy is nearer than the keep-off distance to (x, y). A block is tested without
+// a branch per enemy, which the compiler turns into vector comparisons.
 bool isCrowdedAt(float x, float y) {
   for (size_t begin = 0; begin < crowd.x.size(); begin += kScanBlock) {
     int found = 0;
     for (size_t j = begin; j < begin + kScanBlock; ++j) {
-      found |= squaredDistance(x, y, crowd.x[j], crowd.y[j]) < kEnemyKeepOffSquared;
+      found |= squaredDistance(x, y, crowd.x[j], crowd.y[j]) < kKeepOffSquared;
     }
     if (found != 0) return true;
   }
@@ -226,37 +224,48 @@ void separate(Entity& enemy, float dt) {
   }
 }
 
-void updateChase(Entity& enemy, size_t slot, float dt) {
+// The walk image flips every quarter second of chasing.
+void advanceWalkFlip(Entity& enemy, float dt) {
   enemy.animTimer += dt;
   if (enemy.animTimer >= kWalkFlipPeriod) {
     enemy.animTimer = 0.0f;
     enemy.mirrored = !enemy.mirrored;
   }
+}
 
-  if (distanceToPlayer(enemy) < kAttackRange) {
-    enemy.state = EnemyState::Attack;
-    enemy.attackTimer = 0.0f;
-    enemy.attackLanded = false;
-    return;
-  }
+void startAttack(Entity& enemy) {
+  enemy.state = EnemyState::Attack;
+  enemy.attackTimer = 0.0f;
+  enemy.attackLanded = false;
+}
 
-  const int cellX = static_cast<int>(enemy.x);
-  const int cellY = static_cast<int>(enemy.y);
-  Direction direction{};
-  if (!routeDirection(cellX, cellY, direction)) {
-    enemy.animTimer += dt;
-    if (!(enemy.animTimer > kRandomFallbackAfter)) return;
-    enemy.animTimer = 0.0f;
-    if (!pickRandomDirection(enemy, cellX, cellY, direction)) return;
-  }
+// The route's direction. Without a route the walk timer is counted a second time and doubles as
+// the wait before a random free direction is tried, which restarts it.
+bool chooseDirection(Entity& enemy, int cellX, int cellY, float dt, Direction& direction) {
+  if (routeDirection(cellX, cellY, direction)) return true;
+  enemy.animTimer += dt;
+  if (!(enemy.animTimer > kRandomFallbackAfter)) return false;
+  enemy.animTimer = 0.0f;
+  return pickRandomDirection(enemy, cellX, cellY, direction);
+}
 
+void renewJitterWhenDue(Entity& enemy, float dt) {
   enemy.jitterTimer += dt;
   if (enemy.jitterTimer > kJitterPeriod) {
     enemy.jitterTimer = 0.0f;
     enemy.jitterX = renewedJitter();
     enemy.jitterY = renewedJitter();
   }
+}
 
+struct Point {
+  float x;
+  float y;
+};
+
+// Where one step at the chase speed leads, towards the centre of the neighbour cell in the
+// chosen direction, offset by the enemy's jitter.
+Point chaseStepEnd(const Entity& enemy, int cellX, int cellY, Direction direction, float dt) {
   const float targetX =
       static_cast<float>(cellX + direction.dx) + 0.5f + enemy.jitterX * kJitterScale;
   const float targetY =
@@ -268,23 +277,26 @@ void updateChase(Entity& enemy, size_t slot, float dt) {
     moveX /= moveLength;
     moveY /= moveLength;
   }
-  const float nextX = enemy.x + moveX * kChaseSpeed * dt;
-  const float nextY = enemy.y + moveY * kChaseSpeed * dt;
+  return {enemy.x + moveX * kChaseSpeed * dt, enemy.y + moveY * kChaseSpeed * dt};
+}
 
-  const bool blocked = isWalledAt(nextX, nextY);
+// The step is taken unless it ends in a wall, near the player or crowded. A crowded enemy is
+// pushed apart instead; one whose step has been walled while crowded for half a second is stuck,
+// and gets a forced walk flip in place of the push.
+void takeStep(Entity& enemy, size_t slot, Point next, float dt) {
+  const bool blocked = isWalledAt(next.x, next.y);
   enemy.stuckTimer = blocked ? enemy.stuckTimer + dt : 0.0f;
   const bool nearPlayer =
-      squaredDistance(nextX, nextY, game.playerX, game.playerY) < kPlayerKeepOffSquared;
+      squaredDistance(next.x, next.y, game.playerX, game.playerY) < kPlayerKeepOffSquared;
   hideInCrowd(slot);
-  const bool crowded = isCrowdedAt(nextX, nextY);
+  const bool crowded = isCrowdedAt(next.x, next.y);
   if (!blocked && !nearPlayer && !crowded) {
-    enemy.x = nextX;
-    enemy.y = nextY;
+    enemy.x = next.x;
+    enemy.y = next.y;
   }
 
   if (enemy.stuckTimer > kStuckLimit) {
-    // Forces a walk flip on the next step.
-    enemy.animTimer = 1.0f;
+    enemy.animTimer = 1.0f;  // past the flip period: the next step flips
     enemy.stuckTimer = 0.0f;
   } else if (crowded) {
     separate(enemy, dt);
@@ -292,6 +304,20 @@ void updateChase(Entity& enemy, size_t slot, float dt) {
     enemy.stuckTimer = 0.0f;
   }
   showInCrowd(slot, enemy);
+}
+
+void updateChase(Entity& enemy, size_t slot, float dt) {
+  advanceWalkFlip(enemy, dt);
+  if (distanceToPlayer(enemy) < kAttackRange) {
+    startAttack(enemy);
+    return;
+  }
+  const int cellX = static_cast<int>(enemy.x);
+  const int cellY = static_cast<int>(enemy.y);
+  Direction direction{};
+  if (!chooseDirection(enemy, cellX, cellY, dt, direction)) return;
+  renewJitterWhenDue(enemy, dt);
+  takeStep(enemy, slot, chaseStepEnd(enemy, cellX, cellY, direction, dt), dt);
 }
 
 void updateAttack(Entity& enemy, float dt) {

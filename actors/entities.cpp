@@ -1,24 +1,21 @@
 // Spawning the entity list from the current level and ordering it for drawing.
-// Depends on: world/game_state.h (entities, currentLevel, player position), render/sprites.h.
+// Depends on: world/game_state.h (entities, currentLevel, player position), world/level.h.
 #include "actors/entities.h"
 
 #include <algorithm>
 #include <cassert>
 #include <string>
 
-#include "render/sprites.h"
 #include "world/game_state.h"
+#include "world/level.h"
 
 namespace {
 
-Entity spawnedEntity(EntityKind kind, int column, int row, ImageRows image, int32_t width,
-                     int32_t height) {
+Entity spawnedEntity(EntityKind kind, int column, int row, Sprite sprite) {
   return Entity{.kind = kind,
                 .x = static_cast<float>(column) + 0.5f,
                 .y = static_cast<float>(row) + 0.5f,
-                .image = image,
-                .imageWidth = width,
-                .imageHeight = height};
+                .sprite = sprite};
 }
 
 float squaredDistanceToPlayer(const Entity& entity) {
@@ -38,17 +35,14 @@ void spawnEntities() {
     const std::string& text = level.rows[row];
     for (int column = 0; column < static_cast<int>(text.size()); ++column) {
       switch (text[column]) {
-        case '2':
-          game.entities.push_back(
-              spawnedEntity(EntityKind::Enemy, column, row, enemyImage2, 16, 17));
+        case kEnemy2Cell:
+          game.entities.push_back(spawnedEntity(EntityKind::Enemy, column, row, Sprite::Enemy2));
           break;
-        case '3':
-          // Declared one column wider than the rows: the last sampled column is transparent.
-          game.entities.push_back(spawnedEntity(EntityKind::Prop, column, row, objectImage, 12, 9));
+        case kPropCell:
+          game.entities.push_back(spawnedEntity(EntityKind::Prop, column, row, Sprite::Object));
           break;
-        case '4':
-          game.entities.push_back(
-              spawnedEntity(EntityKind::Enemy, column, row, enemyImage4, 16, 13));
+        case kEnemy4Cell:
+          game.entities.push_back(spawnedEntity(EntityKind::Enemy, column, row, Sprite::Enemy4));
           break;
         default:
           break;

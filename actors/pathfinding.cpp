@@ -2,7 +2,8 @@
 // neighbour order that may be entered and lies one step nearer the goal. Among the shortest
 // routes that is the one the plain breadth-first search returns, since its queue reaches every
 // cell first along the route that is first in neighbour order.
-// Depends on: actors/route_field.h, world/game_state.h (currentLevel), world/level.h.
+// Depends on: actors/pathfinding.h, actors/route_field.h, world/game_state.h (currentLevel),
+// world/level.h.
 #include <cstddef>
 
 #include "actors/pathfinding.h"
@@ -61,7 +62,7 @@ void walkToGoal(const RouteField& field, CellPos from, std::vector<CellPos>& rou
 // A goal on a closed cell can never be entered, so no field is needed to know there is no route.
 const RouteField* fieldTowards(CellPos goal) {
   const Level& level = *game.currentLevel;
-  if (cellAt(level, goal.x, goal.y) == '1') return nullptr;
+  if (cellAt(level, goal.x, goal.y) == kWallCell) return nullptr;
   return &routeFieldFor(level, goal);
 }
 

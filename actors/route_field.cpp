@@ -31,7 +31,7 @@ void markOpenCells(RouteField& field, const Level& level) {
   for (int32_t y = 0; y < level.rowCount; ++y) {
     const auto length = static_cast<int32_t>(level.rows[static_cast<size_t>(y)].size());
     for (int32_t x = 0; x < length; ++x) {
-      field.open[static_cast<size_t>(fieldIndex(field, x, y))] = cellAt(level, x, y) != '1';
+      field.open[static_cast<size_t>(fieldIndex(field, x, y))] = cellAt(level, x, y) != kWallCell;
     }
   }
 }

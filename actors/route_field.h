@@ -1,6 +1,6 @@
 // The distance field that findPath walks: for one level and one goal cell, the number of steps
 // from every cell to the goal, kept while the level and the goal stay the same.
-// Owns: RouteField, routeFieldFor, fieldIndex. Depends on: world/level.h, actors/pathfinding.h.
+// Owns: RouteField, routeFieldFor, fieldIndex. Depends on: world/level.h, actors/cell_pos.h.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "actors/pathfinding.h"
+#include "actors/cell_pos.h"
 #include "world/level.h"
 
 // The grid is padded by a ring of closed cells, so that every neighbour of an open cell has an
@@ -19,7 +19,7 @@ struct RouteField {
   CellPos goal{0, 0};
   int64_t width = 0;           // the longest row plus the closed ring on both sides
   int64_t height = 0;          // rowCount plus the closed ring above and below
-  std::vector<uint8_t> open;   // per padded cell: 1 where cellAt is not '1'
+  std::vector<uint8_t> open;   // per padded cell: 1 where cellAt is no wall
   std::vector<int32_t> steps;  // per padded cell: steps to the goal, -1 where it is not reached
 };
 

@@ -49,11 +49,11 @@ void startWokenGame(benchmark::State& state) {
 void GatheredFrame(benchmark::State& state) {
   startWokenGame(state);
   for (int frame = 0; frame < kGatheringFrames; ++frame) {
-    game.health = 100;
+    game.health = kStartHealth;
     runFrame();
   }
   for (auto _ : state) {
-    game.health = 100;
+    game.health = kStartHealth;
     runFrame();
   }
 }
@@ -69,7 +69,7 @@ void RoamingFrame(benchmark::State& state) {
     next = (next + 97) % spots.size();
     game.playerX = spots[next].x;
     game.playerY = spots[next].y;
-    game.health = 100;
+    game.health = kStartHealth;
     runFrame();
   }
 }

@@ -8,18 +8,18 @@
 #include "render/raycaster.h"
 #include "render/sprites.h"
 #include "shell/frame_loop.h"
+#include "world/angles.h"
 #include "world/game_state.h"
 
 namespace {
 
 constexpr int kGatheringFrames = 400;
-constexpr float kFieldOfViewDegrees = 60.0f;
 
 void gatherZiravo(benchmark::State& state) {
   startBenchGame(ziravoVariant, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   wakeEveryEnemy();
   for (int frame = 0; frame < kGatheringFrames; ++frame) {
-    game.health = 100;
+    game.health = kStartHealth;
     runFrame();
   }
 }
@@ -38,10 +38,10 @@ void CastWalls(benchmark::State& state) {
 void DrawBillboards(benchmark::State& state) {
   gatherZiravo(state);
   castWalls();
-  const float heading = game.viewAngle * 3.14159f / 180.0f;
+  const float heading = radians(game.viewAngle);
   for (auto _ : state) {
     for (const Entity& entity : game.entities) {
-      drawBillboard(entity, heading, kFieldOfViewDegrees);
+      drawBillboard(entity, heading);
     }
   }
   state.counters["entities"] = static_cast<double>(game.entities.size());

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "actors/pathfinding.h"
+#include "testing/pathfinding_reference.h"
 #include "world/game_state.h"
 
 namespace {
@@ -23,7 +24,7 @@ std::vector<CellPos> openCells(const Level& level) {
   std::vector<CellPos> cells;
   for (int y = 0; y < level.rowCount; ++y) {
     for (int x = 0; x < static_cast<int>(level.rows[static_cast<size_t>(y)].size()); ++x) {
-      if (cellAt(level, x, y) != '1') cells.push_back({x, y});
+      if (cellAt(level, x, y) != kWallCell) cells.push_back({x, y});
     }
   }
   return cells;

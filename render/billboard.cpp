@@ -1,6 +1,7 @@
 // Billboards of the entities and the weapon image, drawn into the frame buffer.
 // Owns: drawBillboard, drawWeaponImage. Depends on: render/sprites.h, render/whole_turns.h,
-// world/game_state.h (player position, screen size, depthBuffer, screenRows).
+// render/raycaster.h (field of view), world/angles.h, world/game_state.h (player position,
+// screen size, depthBuffer, screenRows).
 #include <algorithm>
 #include <cassert>
 #include <cmath>
@@ -9,13 +10,13 @@
 #include <limits>
 #include <vector>
 
+#include "render/raycaster.h"
 #include "render/sprites.h"
 #include "render/whole_turns.h"
+#include "world/angles.h"
 #include "world/game_state.h"
 
 namespace {
-
-constexpr float kPi = 3.14159f;
 
 // Brings the relative angle into about [-pi, pi] by whole turns. An angle so large that a turn
 // no longer changes it (never a heading the frame loop produces) cannot be brought back:
@@ -55,6 +56,54 @@ int64_t centreColumn(float column) {
   return static_cast<int64_t>(std::clamp(column, -kFarOffScreen, kFarOffScreen));
 }
 
+// The billboard's box on screen, cols x size cells from (left, top), the part of it that lies
+// on the screen, and the entity's straight-line distance. 64-bit throughout: at tiny distances
+// size and cols reach far beyond the screen.
+struct Placement {
+  float dist;
+  int64_t size;
+  int64_t cols;
+  int64_t left;
+  int64_t top;
+  int64_t firstI, endI;  // box columns on screen
+  int64_t firstJ, endJ;  // box rows on screen
+};
+
+// False when nothing of the entity can show: behind or beside the view, at the player, or at a
+// heading so large that the angle to it cannot be brought near.
+bool placeBillboard(const Entity& entity, int32_t imageWidth, float viewAngleRadians,
+                    Placement& box) {
+  const int32_t screenWidth = game.screenWidth;
+  const int32_t screenHeight = game.screenHeight;
+  const float dx = entity.x - game.playerX;
+  const float dy = entity.y - game.playerY;
+  const float dist = static_cast<float>(std::sqrt(static_cast<double>(dy * dy + dx * dx)));
+  float rel = static_cast<float>(std::atan2(static_cast<double>(dy), static_cast<double>(dx))) -
+              viewAngleRadians;
+  if (!wrapIntoHalfTurn(rel)) return false;
+
+  const float fov = radians(kFieldOfViewDegrees);
+  const float halfWidthAngle = static_cast<float>(std::atan2(
+      static_cast<double>(static_cast<float>(imageWidth) * 0.5f), static_cast<double>(dist)));
+  // Written as "not greater" so that a NaN angle (from non-finite positions) is rejected too.
+  if (!(halfWidthAngle + fov * 0.5f > std::fabs(rel))) return false;
+  if (dist == 0.0f) return false;
+
+  box.dist = dist;
+  box.size = billboardRows(static_cast<float>(screenHeight), dist);
+  box.cols = 2 * box.size;
+  box.top = (screenHeight - box.size) / 2;
+  const float centre = (rel / fov + 0.5f) * static_cast<float>(screenWidth);
+  if (std::isnan(centre)) return false;
+  box.left = centreColumn(centre) - box.cols / 2;
+  // Only the part of the box that lies on the screen is visited.
+  box.firstI = std::max<int64_t>(0, -box.left);
+  box.endI = std::min<int64_t>(box.cols, screenWidth - box.left);
+  box.firstJ = std::max<int64_t>(0, -box.top);
+  box.endJ = std::min<int64_t>(box.size, screenHeight - box.top);
+  return true;
+}
+
 // Screen columns [begin, end) that all show the same image column.
 struct ColumnRun {
   int64_t begin;
@@ -64,71 +113,30 @@ struct ColumnRun {
 // Kept between calls, so that drawing allocates only until it has met the widest screen.
 std::vector<ColumnRun> columnRuns;
 
-}  // namespace
-
-void drawBillboard(const Entity& entity, float viewAngleRadians, float fieldOfViewDegrees) {
-  // A record that was never given an image has nothing to show.
-  if (entity.image == nullptr || entity.imageWidth <= 0 || entity.imageHeight <= 0) return;
-  const int32_t screenWidth = game.screenWidth;
-  const int32_t screenHeight = game.screenHeight;
-  assert(game.depthBuffer.size() >= static_cast<size_t>(std::max(screenWidth, 0)) &&
-         "the frame sizes the depth buffer to the screen width before drawing");
-  assert(game.screenRows.size() >= static_cast<size_t>(std::max(screenHeight, 0)) &&
-         "the frame buffer holds screenHeight rows");
-
-  const float dx = entity.x - game.playerX;
-  const float dy = entity.y - game.playerY;
-  const float dist = static_cast<float>(std::sqrt(static_cast<double>(dy * dy + dx * dx)));
-  float rel = static_cast<float>(std::atan2(static_cast<double>(dy), static_cast<double>(dx))) -
-              viewAngleRadians;
-  if (!wrapIntoHalfTurn(rel)) return;
-
-  const float fov = fieldOfViewDegrees * 3.14159f / 180.0f;
-  const float halfWidthAngle = static_cast<float>(
-      std::atan2(static_cast<double>(static_cast<float>(entity.imageWidth) * 0.5f),
-                 static_cast<double>(dist)));
-  // Written as "not greater" so that a NaN angle (from non-finite positions) is rejected too.
-  if (!(halfWidthAngle + fov * 0.5f > std::fabs(rel))) return;
-  if (dist == 0.0f) return;
-
-  // 64-bit throughout: at tiny distances size and cols reach far beyond the screen.
-  const int64_t size = billboardRows(static_cast<float>(screenHeight), dist);
-  const int64_t cols = 2 * size;
-  const int64_t top = (screenHeight - size) / 2;
-  const float centre = (rel / fov + 0.5f) * static_cast<float>(screenWidth);
-  if (std::isnan(centre)) return;
-  const int64_t left = centreColumn(centre) - cols / 2;
-
-  // Only the part of the cols x size box that lies on the screen is visited.
-  const int64_t firstI = std::max<int64_t>(0, -left);
-  const int64_t endI = std::min<int64_t>(cols, screenWidth - left);
-  const int64_t firstJ = std::max<int64_t>(0, -top);
-  const int64_t endJ = std::min<int64_t>(size, screenHeight - top);
-  const int64_t w = entity.imageWidth;
-  const int64_t h = entity.imageHeight;
-
-  // Each screen column shows one image column, or nothing where a nearer wall hides it. A near
-  // billboard stretches one image column over many screen columns, so the visible columns are
-  // gathered into runs that sample the same image column; every row then fills whole runs. Each
-  // cell of the box is still written once, from the same image cell as column by column.
+// Each screen column shows one image column, or nothing where a nearer wall hides it. A near
+// billboard stretches one image column over many screen columns, so the visible columns are
+// gathered into runs that sample the same image column; every row then fills whole runs. Each
+// cell of the box is still written once, from the same image cell as column by column.
+void gatherColumnRuns(const Placement& box, int64_t imageWidth, bool mirrored) {
   columnRuns.clear();
-  for (int64_t i = firstI; i < endI; ++i) {
-    const int64_t x = left + i;
+  for (int64_t i = box.firstI; i < box.endI; ++i) {
+    const int64_t x = box.left + i;
     // Straight-line distance against the perpendicular wall distance of this column.
-    if (dist > game.depthBuffer[x] + 0.1f) continue;
-    const int64_t sampled = (w * i) / cols;
-    const int64_t c = entity.mirrored ? w - sampled - 1 : sampled;
+    if (box.dist > game.depthBuffer[x] + 0.1f) continue;
+    const int64_t sampled = (imageWidth * i) / box.cols;
+    const int64_t c = mirrored ? imageWidth - sampled - 1 : sampled;
     if (!columnRuns.empty() && columnRuns.back().end == x && columnRuns.back().imageColumn == c) {
       ++columnRuns.back().end;
     } else {
       columnRuns.push_back({x, x + 1, c});
     }
   }
-  if (columnRuns.empty()) return;
+}
 
-  for (int64_t j = firstJ; j < endJ; ++j) {
-    const int64_t y = top + j;
-    const char* const imageRow = entity.image[(h * j) / size];
+void fillColumnRuns(const Placement& box, const SpriteImage& image) {
+  for (int64_t j = box.firstJ; j < box.endJ; ++j) {
+    const int64_t y = box.top + j;
+    const char* const imageRow = image.rows[(int64_t{image.height} * j) / box.size];
     char* const screenRow = game.screenRows[y].data();
     for (const ColumnRun& run : columnRuns) {
       const char mask = imageRow[run.imageColumn];
@@ -139,6 +147,22 @@ void drawBillboard(const Entity& entity, float viewAngleRadians, float fieldOfVi
       }
     }
   }
+}
+
+}  // namespace
+
+void drawBillboard(const Entity& entity, float viewAngleRadians) {
+  const SpriteImage image = spriteImage(entity.sprite);
+  // A record without an image has nothing to show.
+  if (image.rows == nullptr || image.width <= 0 || image.height <= 0) return;
+  assert(game.depthBuffer.size() >= static_cast<size_t>(std::max(game.screenWidth, 0)) &&
+         "the frame sizes the depth buffer to the screen width before drawing");
+  assert(game.screenRows.size() >= static_cast<size_t>(std::max(game.screenHeight, 0)) &&
+         "the frame buffer holds screenHeight rows");
+  Placement box{};
+  if (!placeBillboard(entity, image.width, viewAngleRadians, box)) return;
+  gatherColumnRuns(box, image.width, entity.mirrored);
+  if (!columnRuns.empty()) fillColumnRuns(box, image);
 }
 
 void drawWeaponImage(const WeaponImage& image) {

@@ -89,7 +89,7 @@ void drawLevelMap() {
   for (int32_t i = 0; i < level.rowCount; ++i) {
     const std::string& cells = level.rows[i];
     for (size_t j = 0; j < cells.size(); ++j) {
-      const char glyph = cells[j] == '1' ? kBlock : ' ';
+      const char glyph = cells[j] == kWallCell ? kBlock : ' ';
       plotMapCell(left + static_cast<int64_t>(j) * cellWidth, top + i, cellWidth, glyph);
       // Set again after every cell, so no later map cell covers the player.
       plotMapCell(markerColumn, markerRow, cellWidth, kBlock);

@@ -1,6 +1,7 @@
 // The wall raycaster: one grid walk per screen column, walls drawn as block outlines, and the
 // depth buffer that hides billboards behind nearer walls.
-// Owns: castWalls. Depends on: world/game_state.h, world/level.h (cellAt).
+// Owns: castWalls. Depends on: world/game_state.h, world/level.h (cellAt, cell codes),
+// world/angles.h.
 #include "render/raycaster.h"
 
 #include <algorithm>
@@ -8,14 +9,12 @@
 #include <cmath>
 #include <cstddef>
 
+#include "world/angles.h"
 #include "world/game_state.h"
 #include "world/level.h"
 
 namespace {
 
-constexpr float kFieldOfViewDegrees = 60.0f;
-// The rounded value every heading conversion of the game uses; frames must match exactly.
-constexpr float kPi = 3.14159f;
 // Stands in for an infinite step along an axis the ray never crosses.
 constexpr float kNoCrossing = 1e30f;
 // A wall is never nearer than this, which bounds its height on screen.
@@ -24,10 +23,6 @@ constexpr float kNearestWall = 0.01f;
 constexpr float kEdgeBandLow = 0.03f;
 constexpr float kEdgeBandHigh = 0.97f;
 constexpr int kNoSide = -1;  // the side before column 0: equal to neither real side
-
-float radians(float degrees) {
-  return degrees * kPi / 180.0f;
-}
 
 float stepLength(float direction) {
   return direction == 0.0f ? kNoCrossing : std::fabs(1.0f / direction);
@@ -65,7 +60,7 @@ WallHit walkToWall(float rayX, float rayY) {
     boundaryY = (static_cast<float>(mapY + 1) - game.playerY) * stepLengthY;
   }
   int side = 0;
-  while (cellAt(level, mapX, mapY) != '1') {
+  while (cellAt(level, mapX, mapY) != kWallCell) {
     if (boundaryX < boundaryY) {
       mapX += stepX;
       boundaryX += stepLengthX;
@@ -92,7 +87,7 @@ bool atBlockEdge(const WallHit& hit, float rayX, float rayY) {
   const int toward = frac < kEdgeBandLow ? -1 : 1;
   const int neighbourX = hit.side == 0 ? hit.mapX : hit.mapX + toward;
   const int neighbourY = hit.side == 0 ? hit.mapY + toward : hit.mapY;
-  return cellAt(*game.currentLevel, neighbourX, neighbourY) == ' ';
+  return cellAt(*game.currentLevel, neighbourX, neighbourY) == kFloorCell;
 }
 
 // The wall's height in rows, int(H / depth). A ray is at most half the field of view off axis,

@@ -1,5 +1,6 @@
 // The images of every billboard and of the weapon, and the named weapon image table.
-// Owns: the entity image rows, spriteTable, setUpSprites. Depends on: render/sprites.h.
+// Owns: the entity image rows, spriteImage, spriteTable, setUpSprites.
+// Depends on: render/sprites.h, world/entity.h (Sprite).
 #include "render/sprites.h"
 
 #include <cstddef>
@@ -7,10 +8,10 @@
 
 namespace {
 
-// Each entity image is a run of consecutive rows; entities point at the first one and sample
-// only within their declared sizes, so the rows need no terminator of their own.
+// Each entity image is a run of consecutive rows, sampled only within its declared size, so the
+// rows need no terminator of their own.
 constexpr const char* kSecondRowTable[] = {
-    // enemyImage2, 17 rows
+    // Sprite::Enemy2, 17 rows
     "     111111     ",
     "    10000001111 ",
     "   1101001011111",
@@ -28,7 +29,7 @@ constexpr const char* kSecondRowTable[] = {
     "    11          ",
     "   1111         ",
     "  11111         ",
-    // objectImage, 9 sampled rows and a blank tenth that no declared size reaches
+    // Sprite::Object, 9 sampled rows and a blank tenth that no declared size reaches
     "           ",
     "    111    ",
     "   10001   ",
@@ -39,7 +40,7 @@ constexpr const char* kSecondRowTable[] = {
     "   10001   ",
     "    111    ",
     "           ",
-    // exitImage, 5 rows
+    // Sprite::Exit, 5 rows
     "11111001000100111110011111",
     "10000000101000001000000100",
     "11111000010000001000000100",
@@ -61,20 +62,31 @@ const WeaponImage kGunFiring = {
     "  111111    ", "    11      ", "1111111111  ", "  11111111  ",
 };
 
-}  // namespace
-
 // The first row table holds this one image alone.
-const char* const enemyImage4[] = {
+const char* const kEnemyImage4[] = {
     "  11111111111   ", " 1000000000001  ", " 1000000000001  ", "101110111100001 ",
     "1001100011000001", " 100001000000001", " 100110001110001", " 11111111010001 ",
     " 1010101010001  ", "1011111110001   ", "100000000011    ", "1000001111      ",
     " 11111          ",
 };
 
-// Constant-initialised addresses, so spawning during any static initialisation already sees them.
-constinit const ImageRows enemyImage2 = kSecondRowTable;
-constinit const ImageRows objectImage = kSecondRowTable + kObjectImageStart;
-constinit const ImageRows exitImage = kSecondRowTable + kExitImageStart;
+}  // namespace
+
+SpriteImage spriteImage(Sprite sprite) {
+  switch (sprite) {
+    case Sprite::Enemy2:
+      return {kSecondRowTable, 16, 17};
+    case Sprite::Enemy4:
+      return {kEnemyImage4, 16, 13};
+    case Sprite::Object:
+      // Declared one column wider than the rows: the last sampled column is transparent.
+      return {kSecondRowTable + kObjectImageStart, 12, 9};
+    case Sprite::Exit:
+      return {kSecondRowTable + kExitImageStart, 26, 5};
+    default:
+      return {nullptr, 0, 0};
+  }
+}
 
 std::map<std::string, WeaponImage> spriteTable;
 

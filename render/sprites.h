@@ -1,20 +1,24 @@
 // Every image of the game, the named weapon images, the billboard and weapon drawing.
-// Owns: the entity images, spriteTable, setUpSprites, drawBillboard, drawWeaponImage.
+// Owns: SpriteImage, spriteImage, spriteTable, setUpSprites, drawBillboard, drawWeaponImage.
 // Depends on: world/game_state.h, world/entity.h.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "world/entity.h"
 
-// Entity images: consecutive rows; sampled only within the declared sizes below.
-// enemyImage4 is a row table of its own; the other three share one table, hence pointers.
-extern const ImageRows enemyImage2;      // 17 rows of 16; declared 16 x 17
-extern const char* const enemyImage4[];  // 13 rows of 16; declared 16 x 13
-extern const ImageRows objectImage;      // 9 rows of 11 (+ a blank tenth); declared 12 x 9
-extern const ImageRows exitImage;        // 5 rows of 26; declared 26 x 5
+// A billboard image: consecutive text rows, '1' filled, '0' blank, anything else transparent,
+// sampled within its declared size, which may exceed the rows' length.
+struct SpriteImage {
+  const char* const* rows;
+  int32_t width;
+  int32_t height;
+};
+// The image a sprite names: no rows and no size for Sprite::None (or any unknown value).
+SpriteImage spriteImage(Sprite sprite);
 
 using WeaponImage = std::vector<std::string>;
 // "GunSprite1" (at rest) and "GunSprite2" (firing) once setUpSprites has run.
@@ -22,6 +26,6 @@ extern std::map<std::string, WeaponImage> spriteTable;
 
 void setUpSprites();
 // Draws one entity scaled by distance, hidden per column behind nearer walls (depthBuffer).
-void drawBillboard(const Entity& entity, float viewAngleRadians, float fieldOfViewDegrees);
+void drawBillboard(const Entity& entity, float viewAngleRadians);
 // Draws a weapon image scaled to a ninth of the screen width at the bottom centre.
 void drawWeaponImage(const WeaponImage& image);

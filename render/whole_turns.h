@@ -1,13 +1,15 @@
 // Whole turns taken off a large angle in float exactly as one subtraction at a time would,
 // without the millions of steps a huge mouse jump would cost. Owns: kWholeTurn,
-// skipWholeTurns. Depends on: nothing.
+// skipWholeTurns. Depends on: world/angles.h.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
 
+#include "world/angles.h"
+
 // The turn the billboards take off a relative angle, in radians.
-inline constexpr float kWholeTurn = 6.28318f;
+inline constexpr float kWholeTurn = 2.0f * kPi;
 
 // What `while (value >= 16 && value - kWholeTurn != value) value = value - kWholeTurn;` leaves,
 // each subtraction rounded to float. Within one binade a step subtracts a fixed rounded amount,

@@ -15,6 +15,7 @@
 #include "render/hud.h"
 #include "render/raycaster.h"
 #include "render/sprites.h"
+#include "world/angles.h"
 #include "world/game_state.h"
 
 namespace {
@@ -28,9 +29,7 @@ constexpr float kMouseDegreesPerPixel = 0.1f;
 constexpr int kCursorEdgeMargin = 10;  // a cursor this close to a monitor edge is moved back
 constexpr float kWalkSpeed = 0.25f;
 constexpr float kRunSpeed = 0.5f;
-constexpr float kEnemyBlockingSquared = 0.48999998f;  // 0.7 * 0.7 in float
 constexpr float kEnemyTimeStep = 0.04f;
-constexpr float kFieldOfViewDegrees = 60.0f;
 constexpr int kFireCooldownFrames = 5;
 constexpr int kEndScreenPauseMs = 5000;
 
@@ -54,17 +53,17 @@ void lookWithMouse() {
 }
 
 // The player has no size against walls: only the cell under the candidate point counts, and
-// enemies block within 0.7 cells.
+// enemies keep it off at their keep-off distance.
 bool tryMove(float x, float y) {
   const char cell = cellAt(*game.currentLevel, static_cast<int>(x), static_cast<int>(y));
   for (const Entity& entity : game.entities) {
     if (entity.kind != EntityKind::Enemy) continue;
     const float ex = x - entity.x;
     const float ey = y - entity.y;
-    if (ex * ex + ey * ey < kEnemyBlockingSquared) return false;
+    if (ex * ex + ey * ey < kKeepOffSquared) return false;
   }
-  if (cell == ' ') return true;
-  if (cell == '5' && game.kills >= game.killTarget) {
+  if (cell == kFloorCell) return true;
+  if (cell == kExitCell && game.kills >= game.killTarget) {
     game.levelComplete = true;
     return true;
   }
@@ -117,7 +116,7 @@ void runFrame() {
   lookWithMouse();
   // One heading in radians serves the whole frame, although viewAngle is normalised only at the
   // end of it.
-  const float heading = game.viewAngle * 3.14159f / 180.0f;
+  const float heading = radians(game.viewAngle);
   platform::runCommand("color 3f");
   const float speed = platform::keyHeld(platform::kVkShift) ? kRunSpeed : kWalkSpeed;
   const float cosHeading = static_cast<float>(std::cos(static_cast<double>(heading)));
@@ -127,7 +126,7 @@ void runFrame() {
   castWalls();
   updateEnemies(kEnemyTimeStep);
   sortEntitiesForDrawing();
-  for (const Entity& entity : game.entities) drawBillboard(entity, heading, kFieldOfViewDegrees);
+  for (const Entity& entity : game.entities) drawBillboard(entity, heading);
   drawStatusLine();
   movePlayer(cosHeading, sinHeading, speed);
 

@@ -14,7 +14,7 @@ void startGame(const Variant& variant) {
   game.viewAngle = variant.startHeading;
   game.killTarget = variant.killTarget;
   game.playerDead = false;
-  game.health = 100;
+  game.health = kStartHealth;
   // kills, the cool-down, the weapon image and the saved cursor carry over from the last game:
   // an end screen has already set kills back to 0.
   game.entities.clear();

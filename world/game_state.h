@@ -11,6 +11,9 @@
 #include "world/entity.h"
 #include "world/level.h"
 
+// The health every game starts with.
+inline constexpr int32_t kStartHealth = 100;
+
 enum class AppState : int32_t { Menu = 0, Settings = 1, Playing = 2 };
 
 struct CursorPoint {
@@ -22,7 +25,7 @@ struct CursorPoint {
 struct GameState {
   float playerX = 4.0f;                 // game start; movement in the frame loop
   float playerY = 11.0f;                // game start; movement in the frame loop
-  int32_t health = 100;                 // game start sets 100; landed enemy attacks subtract 10
+  int32_t health = kStartHealth;        // game start; landed enemy attacks subtract 10
   const Level* currentLevel = &levelC;  // game start (the build's level); never null
   int32_t screenHeight = 40;            // settings screen; 1..512
   int32_t screenWidth = 120;            // settings screen; 1..512

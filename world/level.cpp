@@ -1,4 +1,4 @@
-// The three compiled-in level grids and the cell lookups every subsystem reads them through.
+// The three compiled-in level grids and the cell lookup every subsystem reads them through.
 // Owns: levelA, levelB, levelC, makeLevel, cellAt. Depends on: world/level.h.
 #include "world/level.h"
 
@@ -24,10 +24,10 @@ bool insideGrid(const Level& level, int x, int y) {
 char cellAt(const Level& level, int x, int y) {
   // Outside the grid behaves as wall, so rays, shots and routes stop at the level's edge even
   // where the outermost cells are open.
-  if (!insideGrid(level, x, y)) return '1';
+  if (!insideGrid(level, x, y)) return kWallCell;
   const char code = level.rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
   // The enemies spawned there are separate records; the ground itself is open floor.
-  return (code == '2' || code == '4') ? ' ' : code;
+  return (code == kEnemy2Cell || code == kEnemy4Cell) ? kFloorCell : code;
 }
 
 // Played by marbek. Closed by walls on all four edges.

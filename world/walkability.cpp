@@ -17,7 +17,7 @@ int cellIndex(float coordinate) {
 }
 
 bool probeBlocked(float column, float row) {
-  return cellAt(*game.currentLevel, cellIndex(column), cellIndex(row)) == '1';
+  return cellAt(*game.currentLevel, cellIndex(column), cellIndex(row)) == kWallCell;
 }
 
 }  // namespace

@@ -1,154 +1,124 @@
 // Spawning from stored cell codes, the farthest-first draw order, and the hitscan shot: where
 // the march starts and stops, which enemy it takes, the exit marker.
-// Depends on: actors/combat.h, actors/entities.h, render/sprites.h, hand-made and shipped levels.
+// Depends on: actors/combat.h, actors/entities.h, hand-made and shipped levels.
 #include "actors/combat.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "actors/entities.h"
-#include "render/sprites.h"
 #include "world/game_state.h"
 
 namespace {
 
 const Level kMixedRows = makeLevel({"1 3 5 ", "1  2 4", "14"});
-const Level kNothingToSpawn = makeLevel({"1 5 1", "  "});
 const Level kGallery =
     makeLevel({"11111111111111", "1   2345     1", "1       1    1", "11111111111111"});
 
-void place(EntityKind kind, float x, float y) {
-  game.entities.push_back(Entity{.kind = kind, .x = x, .y = y});
-}
-
-using Placed = std::tuple<EntityKind, float, float, ImageRows, int32_t, int32_t>;
+using Placed = std::tuple<EntityKind, float, float, Sprite>;
 
 Placed placed(const Entity& e) {
-  return {e.kind, e.x, e.y, e.image, e.imageWidth, e.imageHeight};
+  return {e.kind, e.x, e.y, e.sprite};
 }
 
-TEST(SpawnEntities, RowMajorFromStoredCodesWithImagesPerCode) {
+std::vector<Placed> placedAll(const std::vector<Entity>& entities) {
+  std::vector<Placed> all;
+  for (const Entity& entity : entities) all.push_back(placed(entity));
+  return all;
+}
+
+TEST(SpawnEntities, RowMajorFromStoredCodesWithASpritePerCode) {
   game.currentLevel = &kMixedRows;
   game.entities.assign(1, Entity{.kind = EntityKind::ExitMarker});  // the list is not emptied
   spawnEntities();
   const std::vector<Placed> expected{
-      placed(Entity{.kind = EntityKind::ExitMarker}),
-      {EntityKind::Prop, 2.5f, 0.5f, objectImage, 12, 9},
-      {EntityKind::Enemy, 3.5f, 1.5f, enemyImage2, 16, 17},
-      {EntityKind::Enemy, 5.5f, 1.5f, enemyImage4, 16, 13},
-      {EntityKind::Enemy, 1.5f, 2.5f, enemyImage4, 16, 13},
+      {EntityKind::ExitMarker, 0.0f, 0.0f, Sprite::None},
+      {EntityKind::Prop, 2.5f, 0.5f, Sprite::Object},
+      {EntityKind::Enemy, 3.5f, 1.5f, Sprite::Enemy2},
+      {EntityKind::Enemy, 5.5f, 1.5f, Sprite::Enemy4},
+      {EntityKind::Enemy, 1.5f, 2.5f, Sprite::Enemy4},
   };
-  std::vector<Placed> actual;
-  for (const Entity& entity : game.entities) {
-    actual.push_back(placed(entity));
-    EXPECT_EQ(entity.state, EnemyState::Idle);
+  EXPECT_EQ(placedAll(game.entities), expected);
+}
+
+// 48 entities at three distances, each labelled (in jitterX) by its place before sorting:
+// enough that a sort which only looks stable on short lists shows its true order.
+TEST(SortEntitiesForDrawing, FarthestFirstKeepingTiesInListOrder) {
+  game.playerX = game.playerY = 5.5f;
+  game.entities.clear();
+  for (int k = 0; k < 48; ++k) {
+    game.entities.push_back(Entity{.x = 6.5f + k % 3, .y = 5.5f, .jitterX = k * 1.0f});
   }
-  EXPECT_EQ(actual, expected);
-
-  game.currentLevel = &kNothingToSpawn;
-  game.entities.clear();
-  spawnEntities();
-  EXPECT_TRUE(game.entities.empty());
-}
-
-TEST(SortEntitiesForDrawing, FarthestFirstKeepingTiesInOrder) {
-  game.playerX = 5.5f;
-  game.playerY = 5.5f;
-  game.entities.clear();
-  place(EntityKind::Enemy, 5.5f, 5.5f);       // at the player
-  place(EntityKind::Prop, 6.5f, 5.5f);        // distance 1
-  place(EntityKind::ExitMarker, 9.5f, 5.5f);  // distance 4
-  place(EntityKind::Prop, 5.5f, 6.5f);        // distance 1, same as the first prop
-  place(EntityKind::Enemy, 3.5f, 5.5f);       // distance 2
+  std::vector<float> expected;
+  for (int ring : {2, 1, 0}) {  // k % 3 == 2 stands farthest
+    for (int k = ring; k < 48; k += 3) expected.push_back(k * 1.0f);
+  }
   sortEntitiesForDrawing();
-  std::vector<std::pair<float, float>> order;
-  for (const Entity& entity : game.entities) order.emplace_back(entity.x, entity.y);
-  EXPECT_EQ(order, (std::vector<std::pair<float, float>>{
-                       {9.5f, 5.5f}, {3.5f, 5.5f}, {6.5f, 5.5f}, {5.5f, 6.5f}, {5.5f, 5.5f}}));
+  std::vector<float> labels;
+  for (const Entity& entity : game.entities) labels.push_back(entity.jitterX);
+  EXPECT_EQ(labels, expected);
 }
 
-void aimFrom(float x, float y) {
+void aimFrom(float x, float y, float heading = 0.0f) {
   game.currentLevel = &kGallery;
   game.playerX = x;
   game.playerY = y;
-  game.viewAngle = 0.0f;
+  game.viewAngle = heading;
   game.kills = 0;
   game.killTarget = 99;
   game.entities.clear();
 }
 
-TEST(FireShot, MarchStartsOneStepAheadAndStopsAtTheFirstWall) {
+Entity at(float x, float y, EntityKind kind = EntityKind::Enemy) {
+  return {.kind = kind, .x = x, .y = y};
+}
+
+TEST(FireShot, KillsTheFirstEnemyOnTheLineBeforeAWall) {
+  // Row 1 holds the codes 2 to 5 in columns 4 to 7, row 2 a wall at column 8. The list is in
+  // draw order: of two enemies whose boxes the same point enters, the one listed first dies.
+  const auto prop = EntityKind::Prop;
+  const auto marker = EntityKind::ExitMarker;
   const struct {
-    const char* what;
-    float playerY, enemyX;
-    bool killed;
+    float playerX, playerY, heading;
+    std::vector<Entity> entities;
+    int killed;  // the index of the entity that dies, -1 for none
   } cases[] = {
-      {"behind, in the box of the player's own position", 1.5f, 1.3f, false},
-      {"in the box of the first point, 0.1 ahead, but not the next", 1.5f, 1.84f, true},
-      {"behind the wall at column 8 of row 2", 2.5f, 10.5f, false},
-      {"before that wall", 2.5f, 7.5f, true},
+      {1.5f, 1.5f, 0, {at(1.3f, 1.5f)}, -1},         // behind, in the box of the player's place
+      {1.5f, 1.5f, 0, {at(1.84f, 1.5f)}, 0},         // in the box of the first point, 0.1 ahead
+      {1.5f, 2.5f, 0, {at(10.5f, 2.5f)}, -1},        // behind the wall
+      {1.5f, 2.5f, 0, {at(7.5f, 2.5f)}, 0},          // before the wall
+      {5.0f, 2.5f, 350.8f, {at(9.54f, 1.77f)}, -1},  // past its corner, grazed for over a step
+      {1.5f, 1.5f, 0, {at(3.5f, 1.5f, prop), at(5.5f, 1.5f, marker), at(11.5f, 1.5f)}, 2},
+      {1.5f, 1.5f, 0, {at(12.5f, 1.5f), at(3.0f, 1.72f), at(3.0f, 1.3f)}, 1},
   };
   for (const auto& c : cases) {
-    aimFrom(1.5f, c.playerY);
-    place(EntityKind::Enemy, c.enemyX, c.playerY);
+    aimFrom(c.playerX, c.playerY, c.heading);
+    game.entities = c.entities;
     fireShot();
-    EXPECT_EQ(game.kills, c.killed ? 1 : 0) << c.what;
-    EXPECT_EQ(game.entities.size(), c.killed ? 0u : 1u) << c.what;
+    std::vector<Entity> survivors = c.entities;
+    if (c.killed >= 0) survivors.erase(survivors.begin() + c.killed);
+    EXPECT_EQ(placedAll(game.entities), placedAll(survivors)) << c.entities[0].x;
+    EXPECT_EQ(game.kills, c.killed >= 0 ? 1 : 0) << c.entities[0].x;
   }
 }
 
-TEST(FireShot, PassesSceneryAndOpenCodesAndTakesTheFartherOfTwo) {
-  // Row 1 holds the codes 2 to 5 in columns 4 to 7; a prop and a marker stand on the line.
-  aimFrom(1.5f, 1.5f);
-  place(EntityKind::Prop, 3.5f, 1.5f);
-  place(EntityKind::ExitMarker, 5.5f, 1.5f);
-  place(EntityKind::Enemy, 11.5f, 1.5f);
-  fireShot();
-  EXPECT_EQ(game.kills, 1);
-  ASSERT_EQ(game.entities.size(), 2u);
-  EXPECT_EQ(game.entities[0].kind, EntityKind::Prop);
-  EXPECT_EQ(game.entities[1].kind, EntityKind::ExitMarker);
-
-  // Both enter the box at the same step; the draw order puts the farther one first.
-  aimFrom(1.5f, 1.5f);
-  place(EntityKind::Enemy, 3.0f, 1.3f);
-  place(EntityKind::Enemy, 3.0f, 1.72f);
-  place(EntityKind::Enemy, 12.5f, 1.5f);
-  sortEntitiesForDrawing();
-  fireShot();
-  ASSERT_EQ(game.entities.size(), 2u);
-  EXPECT_EQ(game.entities[0].x, 12.5f);  // the survivors keep their order
-  EXPECT_EQ(game.entities[1].y, 1.3f);
-}
-
-TEST(FireShot, KillTargetPlacesTheExitMarkerOnTheFirstFive) {
-  aimFrom(3.0f, 3.0f);
-  game.currentLevel = &levelB;
-  game.killTarget = 230;
-  game.kills = 229;
-  place(EntityKind::Enemy, 6.5f, 3.0f);
-  fireShot();
-  EXPECT_EQ(game.kills, 230);
-  ASSERT_EQ(game.entities.size(), 1u);
-  EXPECT_EQ(placed(game.entities[0]),
-            Placed(EntityKind::ExitMarker, 78.5f, 8.5f, exitImage, 26, 5));
-
-  // Below the target no marker; a level without a "5" never gets one.
-  aimFrom(1.5f, 1.5f);
-  game.killTarget = 2;
-  place(EntityKind::Enemy, 2.5f, 1.5f);
-  fireShot();
-  const Level noExit = makeLevel({"1   1"});
-  game.currentLevel = &noExit;
-  game.playerY = 0.5f;
-  place(EntityKind::Enemy, 2.5f, 0.5f);
-  fireShot();
-  EXPECT_EQ(game.kills, 2);
-  EXPECT_TRUE(game.entities.empty());
+TEST(FireShot, KillTargetPlacesTheExitMarkerOnTheFirstExitCellIfAny) {
+  const Level twoExits = makeLevel({"1    1", "15  51"});
+  const Level noExit = makeLevel({"1    1"});
+  for (const Level* level : {&twoExits, &noExit}) {
+    aimFrom(1.5f, 0.5f);
+    game.currentLevel = level;
+    game.killTarget = 2;
+    game.entities = {at(2.5f, 0.5f)};
+    fireShot();  // below the target: no marker
+    game.entities.push_back(at(3.5f, 0.5f));
+    fireShot();
+    EXPECT_EQ(game.kills, 2);
+    const std::vector<Placed> marker{{EntityKind::ExitMarker, 1.5f, 1.5f, Sprite::Exit}};
+    EXPECT_EQ(placedAll(game.entities), level == &noExit ? std::vector<Placed>{} : marker);
+  }
   game.currentLevel = &kGallery;
 }
 

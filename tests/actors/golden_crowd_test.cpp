@@ -24,21 +24,19 @@ struct Digest {
     }
   }
   void add(float number) { add(std::bit_cast<uint32_t>(number)); }
+  void add(bool flag) { add(uint32_t{flag}); }
 };
 
-void addEntity(Digest& digest, const Entity& entity) {
-  digest.add(static_cast<uint32_t>(entity.kind));
-  digest.add(entity.x);
-  digest.add(entity.y);
-  digest.add(static_cast<uint32_t>(entity.state));
-  digest.add(entity.animTimer);
-  digest.add(static_cast<uint32_t>(entity.mirrored));
-  digest.add(entity.jitterX);
-  digest.add(entity.jitterY);
-  digest.add(entity.jitterTimer);
-  digest.add(entity.attackTimer);
-  digest.add(static_cast<uint32_t>(entity.attackLanded));
-  digest.add(entity.stuckTimer);
+// Field by field in the record's order, as first recorded.
+void addEntity(Digest& digest, const Entity& e) {
+  digest.add(static_cast<uint32_t>(e.kind));
+  for (float f : {e.x, e.y}) digest.add(f);
+  digest.add(static_cast<uint32_t>(e.state));
+  digest.add(e.animTimer);
+  digest.add(e.mirrored);
+  for (float f : {e.jitterX, e.jitterY, e.jitterTimer, e.attackTimer}) digest.add(f);
+  digest.add(e.attackLanded);
+  digest.add(e.stuckTimer);
 }
 
 // The player stands on floor cells spread over the level in turn, long enough for the nearer
@@ -67,7 +65,7 @@ uint64_t huntDigest(const Level& level, float startX, float startY) {
       game.playerX = x;
       game.playerY = y;
     }
-    game.health = 100;
+    game.health = kStartHealth;
     updateEnemies(0.04f);
     sortEntitiesForDrawing();
     digest.add(static_cast<uint32_t>(game.health));

@@ -6,7 +6,7 @@
 #include "platform/platform.h"
 #include "shell/main_loop.h"
 #include "shell_fixture.h"
-#include "tools/test_player.h"
+#include "testing/test_player.h"
 #include "variants/variant.h"
 
 namespace {

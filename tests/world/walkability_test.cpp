@@ -13,32 +13,6 @@
 
 namespace {
 
-TEST(IsBlocked, ProbesHalfACellAlongEachAxis) {
-  // On a 5 x 5 floor with the listed cells made wall. At a centre the east and south probes
-  // land on the next cell, the west and north ones do not; diagonal neighbours never block.
-  const struct {
-    std::vector<std::pair<int, int>> walls;
-    float x, y;
-    bool blocked;
-  } probes[] = {
-      {{}, 2.5f, 2.5f, false},       {{{3, 2}}, 2.5f, 2.5f, true},
-      {{{2, 3}}, 2.5f, 2.5f, true},  {{{1, 2}}, 2.5f, 2.5f, false},
-      {{{2, 1}}, 2.5f, 2.5f, false}, {{{3, 2}}, 2.4f, 2.5f, false},
-      {{{1, 2}}, 2.6f, 2.5f, false}, {{{1, 2}}, 2.4f, 2.5f, true},
-      {{{2, 1}}, 2.5f, 2.4f, true},  {{{2, 3}}, 2.5f, 2.4f, false},
-      {{{2, 2}}, 2.5f, 2.5f, true},  {{{1, 1}, {3, 3}, {1, 3}, {3, 1}}, 2.1f, 2.1f, false},
-  };
-  for (const auto& probe : probes) {
-    std::vector<std::string> rows(5, std::string(5, ' '));
-    for (auto [x, y] : probe.walls) rows[y][x] = '1';
-    const Level level = makeLevel(rows);
-    game.currentLevel = &level;
-    EXPECT_EQ(isBlocked(probe.x, probe.y), probe.blocked)
-        << "at (" << probe.x << ", " << probe.y << ") with " << probe.walls.size() << " walls";
-  }
-  game.currentLevel = &levelC;
-}
-
 TEST(IsBlocked, TruncatesTowardZeroBoundsEachRowAndPassesOtherCodes) {
   // Row 1 is shorter than its neighbours; row 3 holds every open code.
   const Level level = makeLevel({"     ", "   ", "     ", " 2345", " x   "});

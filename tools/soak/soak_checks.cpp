@@ -88,12 +88,12 @@ std::string placeProblem() {
     return "player position or heading is not finite";
   }
   const char under = cellAt(level, static_cast<int>(game.playerX), static_cast<int>(game.playerY));
-  if (under != ' ' && under != '5') {
+  if (under != kFloorCell && under != kExitCell) {
     return "player stands on a '" + std::string(1, under) + "' cell";
   }
   for (const Entity& entity : game.entities) {
     if (!std::isfinite(entity.x) || !std::isfinite(entity.y) ||
-        cellAt(level, static_cast<int>(entity.x), static_cast<int>(entity.y)) == '1') {
+        cellAt(level, static_cast<int>(entity.x), static_cast<int>(entity.y)) == kWallCell) {
       return "an entity stands in a wall at (" + std::to_string(entity.x) + ", " +
              std::to_string(entity.y) + ")";
     }

@@ -1,7 +1,7 @@
 // Random input for soaking: held keys that change now and then, mouse moves from a pixel to the
 // whole int range, a hunter that aims, fires and walks routes so that games are also won, and
 // settings answers mixing refused entries with sizes from 1 x 1 to 512 x 512.
-// Depends on: soak_input.h, platform/scripted.h, tools/test_player.h, world/game_state.h.
+// Depends on: soak_input.h, platform/scripted.h, testing/test_player.h, world/game_state.h.
 #include "tools/soak/soak_input.h"
 
 #include <algorithm>
@@ -12,7 +12,7 @@
 
 #include "platform/platform.h"
 #include "platform/scripted.h"
-#include "tools/test_player.h"
+#include "testing/test_player.h"
 #include "world/game_state.h"
 
 namespace {

@@ -1,12 +1,12 @@
 // The plain breadth-first route search with an ordered map: the reference that findPath must
-// match route for route. Kept for the tests and the benchmark; the game itself calls findPath.
-// Depends on: world/game_state.h (currentLevel), world/level.h (cellAt).
+// match route for route; the game itself calls findPath.
+// Owns: findPathReference. Depends on: world/game_state.h (currentLevel), world/level.h (cellAt).
 #include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <map>
 
-#include "actors/pathfinding.h"
+#include "testing/pathfinding_reference.h"
 #include "world/game_state.h"
 
 namespace {
@@ -17,7 +17,7 @@ constexpr CellPos kNoParent{-1, -1};
 // which lie outside every grid.
 bool isClosed(const Level& level, int64_t x, int64_t y) {
   if (x < INT32_MIN || x > INT32_MAX || y < INT32_MIN || y > INT32_MAX) return true;
-  return cellAt(level, static_cast<int>(x), static_cast<int>(y)) == '1';
+  return cellAt(level, static_cast<int>(x), static_cast<int>(y)) == kWallCell;
 }
 
 }  // namespace

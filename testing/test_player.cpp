@@ -1,12 +1,13 @@
-// The test player's choices. Owns: steerTestPlayer. Depends on: world/game_state.h,
+// The test player's choices. Owns: steerTestPlayer. Depends on: world/game_state.h, world/angles.h,
 // actors/pathfinding.h (findRouteStep), platform/scripted.h.
-#include "tools/test_player.h"
+#include "testing/test_player.h"
 
 #include <cmath>
 
 #include "actors/pathfinding.h"
 #include "platform/platform.h"
 #include "platform/scripted.h"
+#include "world/angles.h"
 #include "world/game_state.h"
 
 namespace {
@@ -14,7 +15,7 @@ namespace {
 // Degrees to turn from the current heading to face (x, y), in -180..180.
 float turnTowards(float x, float y) {
   const float wanted =
-      static_cast<float>(std::atan2(y - game.playerY, x - game.playerX) * 180.0 / 3.14159265358979);
+      static_cast<float>(std::atan2(y - game.playerY, x - game.playerX) * 180.0 / kPi);
   float turn = std::fmod(wanted - game.viewAngle, 360.0f);
   if (turn > 180.0f) turn -= 360.0f;
   if (turn < -180.0f) turn += 360.0f;
@@ -29,7 +30,7 @@ bool inClearSight(float x, float y) {
   for (int k = 1; k <= steps; ++k) {
     const int cellX = static_cast<int>(game.playerX + dx * static_cast<float>(k) / steps);
     const int cellY = static_cast<int>(game.playerY + dy * static_cast<float>(k) / steps);
-    if (cellAt(*game.currentLevel, cellX, cellY) == '1') return false;
+    if (cellAt(*game.currentLevel, cellX, cellY) == kWallCell) return false;
   }
   return true;
 }
