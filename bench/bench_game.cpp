@@ -1,24 +1,15 @@
 // Games set up for measuring, started the way the replay tool starts them.
-// Depends on: shell/game_start.h, render (frame buffer, sprites), platform/scripted.h.
+// Depends on: shell (start-up, game start), platform/scripted.h.
 #include "bench/bench_game.h"
 
-#include <cstdlib>
-
 #include "platform/scripted.h"
-#include "render/frame_buffer.h"
-#include "render/sprites.h"
 #include "shell/game_start.h"
+#include "shell/start_up.h"
 #include "world/game_state.h"
 
 void startBenchGame(const Variant& variant, int width, int height) {
-  std::srand(1);
-  game = GameState{};
   scripted::reset(width, height);
-  setUpSprites();
-  game.savedCursor = {960, 540};
-  game.screenWidth = width;
-  game.screenHeight = height;
-  resizeScreen();
+  startUp(width, height);
   startGame(variant);
 }
 

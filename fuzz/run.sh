@@ -19,8 +19,8 @@ flags=(-std=c++20 -g -O1 -I. -Wall -Wextra -ffp-contract=off
        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
 declare -A sources=(
   [input_decoder]="fuzz/input_decoder_fuzz.cpp platform/terminal/input_decoder.cpp"
-  [settings]="fuzz/settings_fuzz.cpp shell/settings.cpp render/frame_buffer.cpp
-    platform/scripted.cpp platform/console_model.cpp world/game_state.cpp world/level.cpp"
+  [settings]="fuzz/settings_fuzz.cpp shell/settings.cpp shell/present.cpp shell/start_up.cpp
+    render/frame_buffer.cpp render/sprites.cpp platform/scripted.cpp platform/console_model.cpp world/game_state.cpp world/level.cpp"
   [replay_script]="fuzz/replay_script_fuzz.cpp tools/replay_script.cpp"
 )
 

@@ -1,5 +1,5 @@
-// The console screen buffer's behaviour: text at the cursor, row writes, scrolling, resizing and
-// the "cls" and "color" commands. Depends on: platform/console_model.h only.
+// The console screen buffer's behaviour: text at the cursor, row writes, scrolling, resizing,
+// clearing and colours. Depends on: platform/console_model.h only.
 #include "platform/console_model.h"
 
 #include <algorithm>
@@ -50,35 +50,6 @@ void newLine(ConsoleModel& console) {
 void fillAll(ConsoleModel& console, char ch, uint8_t attribute) {
   std::fill(console.chars.begin(), console.chars.end(), ch);
   std::fill(console.attrs.begin(), console.attrs.end(), attribute);
-}
-
-char lowerAscii(char ch) {
-  return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return lowerAscii(x) == lowerAscii(y);
-         });
-}
-
-int hexDigitValue(char ch) {
-  ch = lowerAscii(ch);
-  if (ch >= '0' && ch <= '9') return ch - '0';
-  if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
-  return -1;
-}
-
-// "color XY" with X and Y two different hex digits; anything else is refused, as the command
-// interpreter refuses equal colours rather than making the text invisible.
-bool runColor(ConsoleModel& console, std::string_view digits) {
-  if (digits.size() != 2) return false;
-  const int background = hexDigitValue(digits[0]);
-  const int foreground = hexDigitValue(digits[1]);
-  if (background < 0 || foreground < 0 || background == foreground) return false;
-  console.textAttribute = static_cast<uint8_t>(background << 4 | foreground);
-  std::fill(console.attrs.begin(), console.attrs.end(), console.textAttribute);
-  return true;
 }
 
 }  // namespace
@@ -169,18 +140,23 @@ void setCursor(ConsoleModel& console, int x, int y) {
   console.cursorY = std::clamp(y, 0, std::max(console.height - 1, 0));
 }
 
-bool runCommand(ConsoleModel& console, std::string_view command) {
+void clearConsole(ConsoleModel& console) {
   checkShape(console);
-  if (equalsIgnoringCase(command, "cls")) {
-    fillAll(console, ' ', console.textAttribute);
-    console.cursorX = 0;
-    console.cursorY = 0;
-    return true;
-  }
-  constexpr std::string_view kColor = "color ";
-  if (command.size() > kColor.size() &&
-      equalsIgnoringCase(command.substr(0, kColor.size()), kColor)) {
-    return runColor(console, command.substr(kColor.size()));
-  }
-  return false;
+  fillAll(console, ' ', console.textAttribute);
+  console.cursorX = 0;
+  console.cursorY = 0;
+}
+
+std::optional<uint8_t> colourAttribute(int background, int foreground) {
+  const auto isColour = [](int colour) { return colour >= 0 && colour <= 15; };
+  if (!isColour(background) || !isColour(foreground) || background == foreground) return {};
+  return static_cast<uint8_t>(background << 4 | foreground);
+}
+
+void setConsoleColours(ConsoleModel& console, int background, int foreground) {
+  checkShape(console);
+  const std::optional<uint8_t> attribute = colourAttribute(background, foreground);
+  if (!attribute) return;
+  console.textAttribute = *attribute;
+  std::fill(console.attrs.begin(), console.attrs.end(), *attribute);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -13,8 +14,8 @@ inline constexpr uint8_t kDefaultAttribute = 0x07;
 struct ConsoleModel {
   int width = 0;
   int height = 0;
-  std::vector<char> chars;       // width * height bytes, row-major
-  std::vector<uint8_t> attrs;    // one attribute per cell
+  std::vector<char> chars;     // width * height bytes, row-major
+  std::vector<uint8_t> attrs;  // one attribute per cell
   int cursorX = 0;
   int cursorY = 0;
   bool cursorVisible = true;
@@ -37,7 +38,11 @@ void writeText(ConsoleModel& console, std::string_view text);
 // Characters only, from column 0 of row y, continuing onto the following rows; stops at the end.
 void writeRow(ConsoleModel& console, int y, const char* bytes, int length);
 void setCursor(ConsoleModel& console, int x, int y);  // clamped inside the buffer
-// "cls": blank every cell in the text attribute, cursor home. "color XY": every cell gets
-// background X and foreground Y (hex digits, X != Y), which also become the text attribute.
-// Returns false (and changes nothing) for any other command.
-bool runCommand(ConsoleModel& console, std::string_view command);
+// "cls": every cell blank in the text attribute, the cursor home.
+void clearConsole(ConsoleModel& console);
+// The attribute of "color XY": background X and foreground Y, each 0..15 and not equal (the
+// command interpreter refuses equal colours rather than making the text invisible).
+std::optional<uint8_t> colourAttribute(int background, int foreground);
+// "color XY": every cell and the text written after get colourAttribute's value; a refused
+// pair changes nothing.
+void setConsoleColours(ConsoleModel& console, int background, int foreground);

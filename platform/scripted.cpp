@@ -152,10 +152,10 @@ bool keyPressedSinceLastQuery(int virtualKey) {
   return wasPressed;
 }
 
-ScreenPoint cursorPosition() {
+ScreenPoint pointerPosition() {
   return session().values.cursor;
 }
-void setCursorPosition(int x, int y) {
+void setPointerPosition(int x, int y) {
   session().values.cursor = {x, y};
 }
 int monitorWidth() {
@@ -176,7 +176,7 @@ void waitForInput(int) {
 void hideCursor() {
   liveConsole().cursorVisible = false;
 }
-void setConsoleCursor(int column, int row) {
+void setCursor(int column, int row) {
   ::setCursor(liveConsole(), column, row);
 }
 std::ostream& consoleOut() {
@@ -191,8 +191,12 @@ void writeRow(int row, const char* bytes, int length) {
   ::writeRow(liveConsole(), row, bytes, length);
 }
 
-void runCommand(const char* command) {
-  if (command != nullptr) ::runCommand(liveConsole(), command);
+void clearConsole() {
+  ::clearConsole(liveConsole());
+}
+
+void setConsoleColours(int background, int foreground) {
+  ::setConsoleColours(liveConsole(), background, foreground);
 }
 
 void closeConsole() {

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "render/frame_buffer.h"
 #include "world/angles.h"
 #include "world/game_state.h"
 #include "world/level.h"
@@ -91,9 +92,9 @@ bool atBlockEdge(const WallHit& hit, float rayX, float rayY) {
 }
 
 // The wall's height in rows, int(H / depth). A ray is at most half the field of view off axis,
-// so depth >= cos(30 deg) * 0.01 and the height stays below 512 / 0.0086 rows, as long as the
-// heading is a float of ordinary size. After a huge mouse jump the heading can be hundreds of
-// millions of degrees (the frame takes only one turn off it per frame), and the rays' angles
+// so depth >= cos(30 deg) * 0.01 and the height stays below kLargestScreen / 0.0086 rows, as long
+// as the heading is a float of ordinary size. After a huge mouse jump the heading can be hundreds
+// of millions of degrees (the frame takes only one turn off it per frame), and the rays' angles
 // round to whole float steps of it: a ray can then lie up to 64 degrees off axis, nearer than
 // that bound. The conversion saturates, so that no depth can take it out of the int range.
 int wallRows(int height, float depth) {
@@ -108,12 +109,11 @@ int wallRows(int height, float depth) {
 void castWalls() {
   const int width = game.screenWidth;
   const int height = game.screenHeight;
-  assert(height >= 0 && height <= 512 && width >= 0 && width <= 512 &&
-         "the settings screen keeps the screen within 512 x 512");
+  assert(height >= 0 && height <= kLargestScreen && width >= 0 && width <= kLargestScreen &&
+         "the settings screen keeps the screen within its largest size");
   assert(game.depthBuffer.size() >= static_cast<std::size_t>(width) &&
          "the frame loop sizes the depth buffer to the screen width first");
-  assert(game.screenRows.size() >= static_cast<std::size_t>(height) &&
-         "the frame buffer is sized to the screen before a frame runs");
+  assert(frameBufferMatchesScreen() && "the frame buffer is sized to the screen first");
   assert(std::isfinite(game.viewAngle) && std::isfinite(game.playerX) &&
          std::isfinite(game.playerY) && std::fabs(game.playerX) < 1e9f &&
          std::fabs(game.playerY) < 1e9f && "the player stands near the grid, facing somewhere");

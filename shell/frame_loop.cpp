@@ -1,6 +1,7 @@
 // One frame of play: look, draw, let the enemies act, move, shoot, end the game, present.
 // Owns: runFrame and the player's movement. Depends on: world (state, cells), render (walls,
-// billboards, HUD, presenter), actors (enemies, sort, shot), platform/platform.h (input, pauses).
+// billboards, HUD, frame buffer), shell/present.h, actors (enemies, sort, shot),
+// platform/platform.h (input, pauses).
 #include "shell/frame_loop.h"
 
 #include <cassert>
@@ -15,6 +16,7 @@
 #include "render/hud.h"
 #include "render/raycaster.h"
 #include "render/sprites.h"
+#include "shell/present.h"
 #include "world/angles.h"
 #include "world/game_state.h"
 
@@ -26,28 +28,32 @@ constexpr int kVkA = 'A';
 constexpr int kVkD = 'D';
 
 constexpr float kMouseDegreesPerPixel = 0.1f;
-constexpr int kCursorEdgeMargin = 10;  // a cursor this close to a monitor edge is moved back
+constexpr int kPointerEdgeMargin = 10;  // a pointer this close to a monitor edge is moved back
 constexpr float kWalkSpeed = 0.25f;
 constexpr float kRunSpeed = 0.5f;
 constexpr float kEnemyTimeStep = 0.04f;
 constexpr int kFireCooldownFrames = 5;
 constexpr int kEndScreenPauseMs = 5000;
+// Console colours: play on aqua ("color 3f"), the end screens on black ("color 0f").
+constexpr int kBlack = 0;
+constexpr int kAqua = 3;
+constexpr int kBrightWhite = 15;
 
-// Turns the view by the horizontal cursor movement and moves the cursor back from the monitor's
+// Turns the view by the horizontal pointer movement and moves the pointer back from the monitor's
 // edges, so the mouse can turn for ever; the wrap itself costs no turn.
 void lookWithMouse() {
-  const platform::ScreenPoint cursor = platform::cursorPosition();
+  const platform::ScreenPoint pointer = platform::pointerPosition();
   // Widened: a pointer far off the monitor must not overflow the difference.
-  const long long movement = static_cast<long long>(cursor.x) - game.savedCursor.x;
-  game.savedCursor = {cursor.x, cursor.y};
+  const long long movement = static_cast<long long>(pointer.x) - game.savedCursor.x;
+  game.savedCursor = {pointer.x, pointer.y};
   game.viewAngle += static_cast<float>(movement) * kMouseDegreesPerPixel;
 
   const int monitorWidth = platform::monitorWidth();
-  if (cursor.x <= kCursorEdgeMargin) {
-    platform::setCursorPosition(monitorWidth - 11, cursor.y);
+  if (pointer.x <= kPointerEdgeMargin) {
+    platform::setPointerPosition(monitorWidth - 11, pointer.y);
     game.savedCursor.x = monitorWidth - 11;
-  } else if (cursor.x >= monitorWidth - kCursorEdgeMargin) {
-    platform::setCursorPosition(11, cursor.y);
+  } else if (pointer.x >= monitorWidth - kPointerEdgeMargin) {
+    platform::setPointerPosition(11, pointer.y);
     game.savedCursor.x = 11;
   }
 }
@@ -96,8 +102,8 @@ void movePlayer(float cosHeading, float sinHeading, float speed) {
 
 void showEndScreen(const char* message) {
   game.kills = 0;
-  platform::runCommand("color 0f");
-  platform::runCommand("cls");
+  platform::setConsoleColours(kBlack, kBrightWhite);
+  platform::clearConsole();
   platform::consoleOut() << message << std::flush;
   platform::sleepMs(kEndScreenPauseMs);
   game.appState = AppState::Menu;
@@ -106,18 +112,14 @@ void showEndScreen(const char* message) {
 }  // namespace
 
 void runFrame() {
-  assert(game.screenRows.size() == static_cast<size_t>(game.screenHeight) &&
-         "the frame buffer holds screenHeight rows whenever a frame runs");
-  assert((game.screenRows.empty() ||
-          game.screenRows.front().size() == static_cast<size_t>(game.screenWidth)) &&
-         "every frame-buffer row holds screenWidth bytes");
+  assert(frameBufferMatchesScreen() && "resizeScreen must run after every change of the size");
 
   game.depthBuffer.resize(static_cast<size_t>(game.screenWidth), 0.0f);
   lookWithMouse();
   // One heading in radians serves the whole frame, although viewAngle is normalised only at the
   // end of it.
   const float heading = radians(game.viewAngle);
-  platform::runCommand("color 3f");
+  platform::setConsoleColours(kAqua, kBrightWhite);
   const float speed = platform::keyHeld(platform::kVkShift) ? kRunSpeed : kWalkSpeed;
   const float cosHeading = static_cast<float>(std::cos(static_cast<double>(heading)));
   const float sinHeading = static_cast<float>(std::sin(static_cast<double>(heading)));

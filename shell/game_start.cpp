@@ -8,7 +8,7 @@
 
 void startGame(const Variant& variant) {
   game.currentLevel = variant.level;
-  platform::runCommand("cls");
+  platform::clearConsole();
   game.playerX = variant.startX;
   game.playerY = variant.startY;
   game.viewAngle = variant.startHeading;

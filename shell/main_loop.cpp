@@ -1,23 +1,12 @@
-// Start-up and the endless loop over the application state.
-// Owns: startUp, runMainLoopPass, runProgram. Depends on: shell/menu.h, shell/settings.h,
-// shell/frame_loop.h, render/frame_buffer.h, render/sprites.h, platform/platform.h.
+// The endless loop over the application state. Owns: runMainLoopPass, runProgram.
+// Depends on: shell/menu.h, shell/settings.h, shell/frame_loop.h, shell/start_up.h.
 #include "shell/main_loop.h"
 
-#include "platform/platform.h"
-#include "render/frame_buffer.h"
-#include "render/sprites.h"
 #include "shell/frame_loop.h"
 #include "shell/menu.h"
 #include "shell/settings.h"
+#include "shell/start_up.h"
 #include "world/game_state.h"
-
-void startUp() {
-  setUpSprites();
-  hideConsoleCursor();
-  const platform::ScreenPoint cursor = platform::cursorPosition();
-  game.savedCursor = {cursor.x, cursor.y};
-  resizeScreen();
-}
 
 void runMainLoopPass(const Variant& variant) {
   switch (game.appState) {
@@ -34,7 +23,8 @@ void runMainLoopPass(const Variant& variant) {
 }
 
 void runProgram(const Variant& variant) {
-  startUp();
+  // The fields' start values give the start size, 120 x 40.
+  startUp(game.screenWidth, game.screenHeight);
   // The program never ends by itself: it runs until its console goes away.
   for (;;) runMainLoopPass(variant);
 }

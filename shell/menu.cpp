@@ -1,13 +1,13 @@
 // The main menu: title and two entries written over the console, an arrow moved by Up/Down.
 // Owns: runMenuPass. Depends on: world/game_state.h, shell/game_start.h,
-// render/frame_buffer.h, platform/platform.h.
+// shell/present.h, platform/platform.h.
 #include "shell/menu.h"
 
 #include <ostream>
 
 #include "platform/platform.h"
-#include "render/frame_buffer.h"
 #include "shell/game_start.h"
+#include "shell/present.h"
 #include "world/game_state.h"
 
 namespace {
@@ -31,16 +31,16 @@ void runMenuPass(const Variant& variant) {
   if (upHeld && game.menuSelection > 0) {
     game.menuSelection -= 2;
     platform::sleepMs(kSelectionPauseMs);
-    platform::runCommand("cls");
+    platform::clearConsole();
   }
   const bool downHeld = platform::keyHeld(platform::kVkDown);
   if (downHeld && game.menuSelection < 2) {
     game.menuSelection += 2;
     platform::sleepMs(kSelectionPauseMs);
-    platform::runCommand("cls");
+    platform::clearConsole();
   }
 
-  platform::setConsoleCursor(kArrowColumn, game.menuSelection + 2);
+  platform::setCursor(kArrowColumn, game.menuSelection + 2);
   out << "<--" << std::flush;
 
   const bool enterPressed = platform::keyPressedSinceLastQuery(platform::kVkReturn);
@@ -48,7 +48,7 @@ void runMenuPass(const Variant& variant) {
     if (game.menuSelection == 0) {
       startGame(variant);
     } else {
-      platform::runCommand("cls");
+      platform::clearConsole();
       game.appState = AppState::Settings;
     }
   } else if (game.menuSelection == selectionBefore) {

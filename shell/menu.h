@@ -1,5 +1,5 @@
 // The main menu. Owns: runMenuPass. Depends on: world/game_state.h, shell/game_start.h,
-// render/frame_buffer.h, platform/platform.h.
+// shell/present.h, platform/platform.h.
 #pragma once
 
 #include "variants/variant.h"

@@ -1,6 +1,7 @@
-// The settings dialogue: width and height of the frame, each 1..512, read as a stream of numbers.
+// The settings dialogue: width and height of the frame, each 1..kLargestScreen, read as a stream
+// of numbers.
 // Owns: runSettingsScreen. Depends on: world/game_state.h, render/frame_buffer.h,
-// platform/platform.h.
+// shell/present.h, platform/platform.h.
 #include "shell/settings.h"
 
 #include <cctype>
@@ -9,6 +10,7 @@
 
 #include "platform/platform.h"
 #include "render/frame_buffer.h"
+#include "shell/present.h"
 #include "world/game_state.h"
 
 namespace {
@@ -30,9 +32,8 @@ Answer readNumber(std::istream& in, int& value) {
   return Answer::Unreadable;
 }
 
-// One unsigned comparison: zero and every negative value fail it too.
 bool inRange(int value) {
-  return static_cast<unsigned>(value) - 1u <= 511u;
+  return value >= 1 && value <= kLargestScreen;
 }
 
 // With no more input there is nobody left to answer: the console is gone.
@@ -74,7 +75,7 @@ void runSettingsScreen() {
     out << "Set resolution: " << game.screenWidth << "x" << height << std::flush;
     platform::sleepMs(kMessagePauseMs);
     game.widthAccepted = false;
-    platform::runCommand("cls");
+    platform::clearConsole();
     game.appState = AppState::Menu;
     // The Enter that answered must not also choose a menu entry.
     while (platform::keyHeld(platform::kVkReturn)) platform::sleepMs(kEnterPollMs);

@@ -1,6 +1,7 @@
 // replay: runs one variant headless and prints its frames and final state.
 // Usage: replay VARIANT [--size WxH] [--frames N] [--print all|last|none] [--script FILE|-]
-// Owns: argument handling. Depends on: tools/replay_run.h, tools/replay_script.h.
+// Owns: argument handling. Depends on: tools/replay_run.h, tools/replay_script.h,
+// render/frame_buffer.h (the largest size).
 #include <charconv>
 #include <fstream>
 #include <iostream>
@@ -9,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "render/frame_buffer.h"
 #include "tools/replay_run.h"
 #include "tools/replay_script.h"
 #include "variants/variant.h"
@@ -41,7 +43,7 @@ bool parseSize(std::string_view text, int& width, int& height) {
   const size_t x = text.find('x');
   if (x == std::string_view::npos) return false;
   return parseWhole(text.substr(0, x), width) && parseWhole(text.substr(x + 1), height) &&
-         width >= 1 && width <= 512 && height >= 1 && height <= 512;
+         width >= 1 && width <= kLargestScreen && height >= 1 && height <= kLargestScreen;
 }
 
 bool readScriptText(const std::string& source, std::string& text) {
@@ -71,7 +73,8 @@ int main(int argc, char** argv) {
     const std::string_view value = argv[++i];
     if (flag == "--size") {
       if (!parseSize(value, options.width, options.height)) {
-        return fail("--size needs WxH with each from 1 to 512, not '" + std::string(value) + "'");
+        return fail("--size needs WxH with each from 1 to " + std::to_string(kLargestScreen) +
+                    ", not '" + std::string(value) + "'");
       }
     } else if (flag == "--frames") {
       if (!parseWhole(value, options.frames) || options.frames < 0) {

@@ -1,21 +1,19 @@
 // The headless run behind the replay tool, through the scripted backend and without pauses.
-// Owns: runReplay, describeState. Depends on: shell (game start, frame loop), render (frame
-// buffer, sprites), platform/scripted.h.
+// Owns: runReplay, describeState. Depends on: shell (start-up, game start, frame loop),
+// platform/scripted.h.
 #include "tools/replay_run.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <ostream>
 #include <string>
 
 #include "platform/platform.h"
 #include "platform/scripted.h"
-#include "render/frame_buffer.h"
-#include "render/sprites.h"
 #include "shell/frame_loop.h"
 #include "shell/game_start.h"
+#include "shell/start_up.h"
 #include "world/game_state.h"
 
 namespace {
@@ -64,7 +62,7 @@ const ReplayStep* nextFrameStep(ScriptCursor& cursor) {
 
 // A real pointer cannot leave the int range; neither may a scripted jump of any size.
 void moveMouseBy(int dx) {
-  const platform::ScreenPoint cursor = platform::cursorPosition();
+  const platform::ScreenPoint cursor = platform::pointerPosition();
   const long long x = static_cast<long long>(cursor.x) + dx;
   scripted::setCursor(static_cast<int>(std::clamp<long long>(x, INT_MIN, INT_MAX)), cursor.y);
 }
@@ -98,20 +96,9 @@ std::string describeState() {
 }
 
 void runReplay(const ReplayOptions& options, std::ostream& out) {
-  // A fresh process: every game-state field at its start value, the C runtime's random sequence
-  // as never seeded (seed 1 is that sequence), the console as large as the frame.
-  std::srand(1);
-  game = GameState{};
+  // The console as large as the frame; the pointer at (960, 540) on a monitor 1920 pixels wide.
   scripted::reset(options.width, options.height);
-  scripted::setCursor(960, 540);
-  scripted::setMonitorWidth(1920);
-
-  setUpSprites();
-  hideConsoleCursor();
-  game.savedCursor = {960, 540};
-  game.screenWidth = options.width;
-  game.screenHeight = options.height;
-  resizeScreen();
+  startUp(options.width, options.height);
   startGame(*options.variant);
 
   ScriptCursor script{options.script};

@@ -11,7 +11,7 @@ enum class PrintMode { All, Last, None };
 
 struct ReplayOptions {
   const Variant* variant = nullptr;
-  int width = 120;  // frame size, 1..512, set as the settings screen sets it
+  int width = 120;  // frame size, as the settings screen sets it
   int height = 40;
   long long frames = 1;
   PrintMode print = PrintMode::Last;

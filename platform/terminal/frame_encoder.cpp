@@ -38,12 +38,12 @@ int sgrColour(int consoleColour) {
 }
 
 std::string foreground(uint8_t attribute) {
-  int colour = attribute & 0x0F;
+  const int colour = attribute & 0x0F;
   return std::to_string((colour & 8 ? 90 : 30) + sgrColour(colour));
 }
 
 std::string background(uint8_t attribute) {
-  int colour = attribute >> 4;
+  const int colour = attribute >> 4;
   return std::to_string((colour & 8 ? 100 : 40) + sgrColour(colour));
 }
 
@@ -70,9 +70,9 @@ struct Encoder {
       out += shown.pen < 0 ? "\x1b[0;" : "\x1b[";
       out += foreground(attribute) + ";" + background(attribute) + "m";
     } else {
-      uint8_t pen = static_cast<uint8_t>(shown.pen);
-      bool foregroundChanges = (pen & 0x0F) != (attribute & 0x0F);
-      bool backgroundChanges = (pen >> 4) != (attribute >> 4);
+      const uint8_t pen = static_cast<uint8_t>(shown.pen);
+      const bool foregroundChanges = (pen & 0x0F) != (attribute & 0x0F);
+      const bool backgroundChanges = (pen >> 4) != (attribute >> 4);
       out += "\x1b[";
       if (foregroundChanges) out += foreground(attribute);
       if (foregroundChanges && backgroundChanges) out += ";";
@@ -93,14 +93,14 @@ struct Encoder {
 
   bool writableWithPen(int x, int y) const {
     if (shown.pen < 0) return false;
-    uint8_t pen = static_cast<uint8_t>(shown.pen);
-    uint8_t c = modelChar(x, y);
+    const uint8_t pen = static_cast<uint8_t>(shown.pen);
+    const uint8_t c = modelChar(x, y);
     return isBlank(c) ? backgroundKey(pen) == backgroundKey(modelAttr(x, y))
                       : pen == modelAttr(x, y);
   }
 
   void writeCell(int x, int y) {
-    uint8_t c = modelChar(x, y);
+    const uint8_t c = modelChar(x, y);
     setPenForCell(c, modelAttr(x, y));
     out += glyphFor(c);
     shown.chars[index(x, y)] = c;
@@ -113,7 +113,7 @@ struct Encoder {
   void moveTo(int x, int y) {
     if (shown.cursorX == x && shown.cursorY == y) return;
     if (shown.cursorY == y && shown.cursorX >= 0 && x > shown.cursorX) {
-      std::string skip = countedSequence(x - shown.cursorX, 'C');
+      const std::string skip = countedSequence(x - shown.cursorX, 'C');
       if (x - shown.cursorX <= kRewriteGapMaximum) {
         size_t rewriteBytes = 0;
         bool rewritable = true;
@@ -142,14 +142,14 @@ struct Encoder {
 
   // Erases a run of equal blanks in one sequence; returns how many cells it covered (0: none).
   int eraseBlankRun(int x, int y) {
-    uint8_t attribute = modelAttr(x, y);
+    const uint8_t attribute = modelAttr(x, y);
     int end = x;
     while (end < console.width && isBlank(modelChar(end, y)) &&
            backgroundKey(modelAttr(end, y)) == backgroundKey(attribute)) {
       ++end;
     }
-    bool toRowEnd = end == console.width;
-    int length = end - x;
+    const bool toRowEnd = end == console.width;
+    const int length = end - x;
     if (length < kEraseRunMinimum && !(toRowEnd && length >= 4)) return 0;
     moveTo(x, y);
     setPenForCell(' ', attribute);
@@ -173,14 +173,14 @@ struct Encoder {
   void updateCells(bool everyCell) {
     for (int y = 0; y < console.height; ++y) {
       for (int x = 0; x < console.width;) {
-        int i = index(x, y);
+        const int i = index(x, y);
         if (!everyCell &&
             looksSame(shown.chars[i], shown.attrs[i], modelChar(x, y), modelAttr(x, y))) {
           ++x;
           continue;
         }
         if (!everyCell && isBlank(modelChar(x, y))) {
-          int erased = eraseBlankRun(x, y);
+          const int erased = eraseBlankRun(x, y);
           if (erased > 0) {
             x += erased;
             continue;

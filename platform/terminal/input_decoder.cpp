@@ -118,7 +118,7 @@ int kittyKey(int code) {
   }
   if (code >= 57399 && code <= 57408) return '0' + code - 57399;  // keypad digits
   if (code >= 'A' && code <= 'Z') return code - 'A' + 'a';
-  bool privateUse = code >= 0xE000 && code <= 0xF8FF;
+  const bool privateUse = code >= 0xE000 && code <= 0xF8FF;
   return code >= 0x20 && code < 0x110000 && !privateUse ? code : kKeyOther;
 }
 
@@ -128,50 +128,65 @@ KeyAction kittyAction(int eventType) {
   return KeyAction::Press;
 }
 
-// `body` holds the parameters and intermediates of a complete CSI sequence ending in `final`.
-void finishCsi(std::string_view body, char final, std::vector<InputEvent>& events) {
+// A complete CSI sequence cut into its parts: "<=>?" prefix, parameters, intermediates, final.
+struct Csi {
   char prefix = 0;
+  Parameters fields;
+  std::string_view intermediates;
+  char final = 0;
+};
+
+Csi splitCsi(std::string_view body, char final) {
+  Csi csi;
+  csi.final = final;
   if (!body.empty() && std::string_view("<=>?").find(body.front()) != std::string_view::npos) {
-    prefix = body.front();
+    csi.prefix = body.front();
     body.remove_prefix(1);
   }
-  std::string_view intermediates;
-  size_t parametersEnd = body.find_first_not_of("0123456789:;");
+  const size_t parametersEnd = body.find_first_not_of("0123456789:;");
   if (parametersEnd != std::string_view::npos) {
-    intermediates = body.substr(parametersEnd);
+    csi.intermediates = body.substr(parametersEnd);
     body = body.substr(0, parametersEnd);
   }
-  Parameters fields = parseParameters(body);
-  int first = parameter(fields, 0, 0, 0);
+  csi.fields = parseParameters(body);
+  return csi;
+}
 
-  if (prefix == '<' && intermediates.empty() && (final == 'M' || final == 'm')) {
-    addMouse(events, parameter(fields, 1, 0, 1), parameter(fields, 2, 0, 1));
-    return;
-  }
-  if (prefix == '?' && intermediates.empty() && final == 'u') {
+// SGR mouse reports and the replies to the start-up queries, all with a prefix.
+void finishPrefixedCsi(const Csi& csi, std::vector<InputEvent>& events) {
+  const int first = parameter(csi.fields, 0, 0, 0);
+  const bool plain = csi.intermediates.empty();
+  if (csi.prefix == '<' && plain && (csi.final == 'M' || csi.final == 'm')) {
+    addMouse(events, parameter(csi.fields, 1, 0, 1), parameter(csi.fields, 2, 0, 1));
+  } else if (csi.prefix == '?' && plain && csi.final == 'u') {
     addReply(events, EventKind::KeyboardFlags, first);
-  } else if (prefix == '?' && intermediates.empty() && final == 'c') {
+  } else if (csi.prefix == '?' && plain && csi.final == 'c') {
     addReply(events, EventKind::DeviceAttributes, first);
-  } else if (prefix == '?' && intermediates == "$" && final == 'y') {
-    addReply(events, EventKind::ModeReport, first, parameter(fields, 1, 0, 0));
+  } else if (csi.prefix == '?' && csi.intermediates == "$" && csi.final == 'y') {
+    addReply(events, EventKind::ModeReport, first, parameter(csi.fields, 1, 0, 0));
   }
-  if (prefix != 0 || !intermediates.empty()) return;
+}
 
-  int modifiers = parameter(fields, 1, 0, 1) - 1;
-  KeyAction action = kittyAction(parameter(fields, 1, 1, 1));
-  switch (final) {
+void addWindowPixels(const Csi& csi, std::vector<InputEvent>& events) {
+  InputEvent event;
+  event.kind = EventKind::WindowPixels;
+  event.x = parameter(csi.fields, 2, 0, 0);
+  event.y = parameter(csi.fields, 1, 0, 0);
+  events.push_back(event);
+}
+
+// Keys in either protocol (kitty "u", cursor keys with modifiers, legacy function keys) and the
+// window-size reply and focus reports.
+void finishPlainCsi(const Csi& csi, std::vector<InputEvent>& events) {
+  const int first = parameter(csi.fields, 0, 0, 0);
+  const int modifiers = parameter(csi.fields, 1, 0, 1) - 1;
+  const KeyAction action = kittyAction(parameter(csi.fields, 1, 1, 1));
+  switch (csi.final) {
     case 't':
-      if (first == 4) {
-        InputEvent event;
-        event.kind = EventKind::WindowPixels;
-        event.x = parameter(fields, 2, 0, 0);
-        event.y = parameter(fields, 1, 0, 0);
-        events.push_back(event);
-      }
+      if (first == 4) addWindowPixels(csi, events);
       return;
     case 'u':
-      addKey(events, kittyKey(first), modifiers, action);
-      return;
+      return addKey(events, kittyKey(first), modifiers, action);
     case 'A':
       return addKey(events, kKeyUp, modifiers, action);
     case 'B':
@@ -184,7 +199,7 @@ void finishCsi(std::string_view body, char final, std::vector<InputEvent>& event
       return addKey(events, kKeyTab, kModShift, action);
     case 'I':
     case 'O':
-      return addReply(events, EventKind::Focus, final == 'I');
+      return addReply(events, EventKind::Focus, csi.final == 'I');
     case 'E':
     case 'F':
     case 'H':
@@ -194,6 +209,16 @@ void finishCsi(std::string_view body, char final, std::vector<InputEvent>& event
     case 'S':
     case '~':
       return addKey(events, kKeyOther, modifiers, action);
+  }
+}
+
+// `body` holds the parameters and intermediates of a complete CSI sequence ending in `final`.
+void finishCsi(std::string_view body, char final, std::vector<InputEvent>& events) {
+  const Csi csi = splitCsi(body, final);
+  if (csi.prefix != 0) {
+    finishPrefixedCsi(csi, events);
+  } else if (csi.intermediates.empty()) {
+    finishPlainCsi(csi, events);
   }
 }
 
@@ -223,96 +248,123 @@ void enter(InputDecoder& decoder, State state) {
   decoder.stringLength = 0;
 }
 
-// Returns false when the byte does not belong to the current state and must be read afresh.
+// Each step returns false when the byte does not belong to the current state and must be read
+// afresh.
+bool stepGround(InputDecoder& decoder, unsigned char byte, std::vector<InputEvent>& events) {
+  if (byte == 0x1B) {
+    enter(decoder, State::Escape);
+  } else if (byte >= 0xC2 && byte <= 0xF4) {
+    enter(decoder, State::Utf8);
+    decoder.utf8Remaining = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : 1;
+    decoder.codePoint = byte & (byte >= 0xF0 ? 0x07 : byte >= 0xE0 ? 0x0F : 0x1F);
+  } else if (byte < 0x80) {
+    addLegacyByte(events, byte, 0);
+  }
+  return true;
+}
+
+bool stepEscape(InputDecoder& decoder, unsigned char byte, std::vector<InputEvent>& events) {
+  if (byte == '[') {
+    enter(decoder, State::Csi);
+  } else if (byte == 'O') {
+    enter(decoder, State::Ss3);
+  } else if (std::string_view("]P_^X").find(static_cast<char>(byte)) != std::string_view::npos) {
+    enter(decoder, State::String);
+  } else if (byte == 0x1B) {
+    addKey(events, kKeyEscape, 0);
+  } else if (byte < 0x80) {
+    enter(decoder, State::Ground);
+    addLegacyByte(events, byte, kModAlt);
+  } else {
+    enter(decoder, State::Ground);
+    return false;
+  }
+  return true;
+}
+
+bool stepCsi(InputDecoder& decoder, unsigned char byte, std::vector<InputEvent>& events) {
+  if (byte >= 0x20 && byte <= 0x3F) {
+    if (decoder.sequence.size() < kSequenceLimit) {
+      decoder.sequence += static_cast<char>(byte);
+    } else {
+      decoder.overflowed = true;
+    }
+    return true;
+  }
+  if (byte >= 0x40 && byte <= 0x7E) {
+    const bool x10Mouse = byte == 'M' && decoder.sequence.empty();
+    if (!decoder.overflowed && !x10Mouse) {
+      finishCsi(decoder.sequence, static_cast<char>(byte), events);
+    }
+    enter(decoder, x10Mouse ? State::X10Mouse : State::Ground);
+    return true;
+  }
+  enter(decoder, State::Ground);
+  return false;
+}
+
+// OSC, DCS and the like: skipped up to BEL or ST (ESC \), or until they grow too long.
+bool stepString(InputDecoder& decoder, unsigned char byte) {
+  if (decoder.state == State::StringEscape) {
+    if (byte == '\\') {
+      enter(decoder, State::Ground);
+      return true;
+    }
+    enter(decoder, State::Escape);
+    return false;
+  }
+  if (byte == 0x07 || ++decoder.stringLength > kStringLimit) {
+    enter(decoder, State::Ground);
+  } else if (byte == 0x1B) {
+    decoder.state = State::StringEscape;
+  }
+  return true;
+}
+
+bool stepUtf8(InputDecoder& decoder, unsigned char byte, std::vector<InputEvent>& events) {
+  if ((byte & 0xC0) != 0x80) {
+    enter(decoder, State::Ground);
+    return false;
+  }
+  decoder.codePoint = (decoder.codePoint << 6) | (byte & 0x3F);
+  if (--decoder.utf8Remaining == 0) {
+    enter(decoder, State::Ground);
+    // F4 90 and up encode no character, and would read as the keys numbered above Unicode.
+    if (decoder.codePoint <= 0x10FFFF) addKey(events, decoder.codePoint, 0);
+  }
+  return true;
+}
+
+bool stepX10Mouse(InputDecoder& decoder, unsigned char byte, std::vector<InputEvent>& events) {
+  decoder.sequence += static_cast<char>(byte);
+  if (decoder.sequence.size() == 3) {
+    addMouse(events, static_cast<unsigned char>(decoder.sequence[1]) - 32,
+             static_cast<unsigned char>(decoder.sequence[2]) - 32);
+    enter(decoder, State::Ground);
+  }
+  return true;
+}
+
 bool step(InputDecoder& decoder, unsigned char byte, std::vector<InputEvent>& events) {
   switch (decoder.state) {
     case State::Ground:
-      if (byte == 0x1B) {
-        enter(decoder, State::Escape);
-      } else if (byte >= 0xC2 && byte <= 0xF4) {
-        enter(decoder, State::Utf8);
-        decoder.utf8Remaining = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : 1;
-        decoder.codePoint = byte & (byte >= 0xF0 ? 0x07 : byte >= 0xE0 ? 0x0F : 0x1F);
-      } else if (byte < 0x80) {
-        addLegacyByte(events, byte, 0);
-      }
-      return true;
+      return stepGround(decoder, byte, events);
     case State::Escape:
-      if (byte == '[') {
-        enter(decoder, State::Csi);
-      } else if (byte == 'O') {
-        enter(decoder, State::Ss3);
-      } else if (std::string_view("]P_^X").find(static_cast<char>(byte)) !=
-                 std::string_view::npos) {
-        enter(decoder, State::String);
-      } else if (byte == 0x1B) {
-        addKey(events, kKeyEscape, 0);
-      } else if (byte < 0x80) {
-        enter(decoder, State::Ground);
-        addLegacyByte(events, byte, kModAlt);
-      } else {
-        enter(decoder, State::Ground);
-        return false;
-      }
-      return true;
+      return stepEscape(decoder, byte, events);
     case State::Csi:
-      if (byte >= 0x20 && byte <= 0x3F) {
-        if (decoder.sequence.size() < kSequenceLimit) {
-          decoder.sequence += static_cast<char>(byte);
-        } else {
-          decoder.overflowed = true;
-        }
-        return true;
-      }
-      if (byte >= 0x40 && byte <= 0x7E) {
-        bool x10Mouse = byte == 'M' && decoder.sequence.empty();
-        if (!decoder.overflowed && !x10Mouse) {
-          finishCsi(decoder.sequence, static_cast<char>(byte), events);
-        }
-        enter(decoder, x10Mouse ? State::X10Mouse : State::Ground);
-        return true;
-      }
-      enter(decoder, State::Ground);
-      return false;
+      return stepCsi(decoder, byte, events);
     case State::Ss3:
       enter(decoder, State::Ground);
       if (byte < 0x20 || byte > 0x7E) return false;
       finishSs3(static_cast<char>(byte), events);
       return true;
     case State::String:
-      if (byte == 0x07 || ++decoder.stringLength > kStringLimit) {
-        enter(decoder, State::Ground);
-      } else if (byte == 0x1B) {
-        decoder.state = State::StringEscape;
-      }
-      return true;
     case State::StringEscape:
-      if (byte == '\\') {
-        enter(decoder, State::Ground);
-        return true;
-      }
-      enter(decoder, State::Escape);
-      return false;
+      return stepString(decoder, byte);
     case State::Utf8:
-      if ((byte & 0xC0) != 0x80) {
-        enter(decoder, State::Ground);
-        return false;
-      }
-      decoder.codePoint = (decoder.codePoint << 6) | (byte & 0x3F);
-      if (--decoder.utf8Remaining == 0) {
-        enter(decoder, State::Ground);
-        // F4 90 and up encode no character, and would read as the keys numbered above Unicode.
-        if (decoder.codePoint <= 0x10FFFF) addKey(events, decoder.codePoint, 0);
-      }
-      return true;
+      return stepUtf8(decoder, byte, events);
     case State::X10Mouse:
-      decoder.sequence += static_cast<char>(byte);
-      if (decoder.sequence.size() == 3) {
-        addMouse(events, static_cast<unsigned char>(decoder.sequence[1]) - 32,
-                 static_cast<unsigned char>(decoder.sequence[2]) - 32);
-        enter(decoder, State::Ground);
-      }
-      return true;
+      return stepX10Mouse(decoder, byte, events);
   }
   return true;
 }
@@ -320,8 +372,8 @@ bool step(InputDecoder& decoder, unsigned char byte, std::vector<InputEvent>& ev
 }  // namespace
 
 void decodeInput(InputDecoder& decoder, std::string_view bytes, std::vector<InputEvent>& events) {
-  for (char c : bytes) {
-    unsigned char byte = static_cast<unsigned char>(c);
+  for (const char c : bytes) {
+    const unsigned char byte = static_cast<unsigned char>(c);
     if (!step(decoder, byte, events)) step(decoder, byte, events);
   }
 }

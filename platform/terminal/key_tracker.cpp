@@ -76,7 +76,7 @@ int virtualKeyOf(int key) {
 
 void noteKeyEvent(KeyTracker& tracker, const InputEvent& event, int64_t nowMs) {
   if (event.kind != EventKind::Key) return;
-  int virtualKey = virtualKeyOf(event.key);
+  const int virtualKey = virtualKeyOf(event.key);
   if (event.action == KeyAction::Release) {
     tracker.keys[virtualKey].down = false;
     return;
@@ -110,7 +110,7 @@ bool isKeyHeld(const KeyTracker& tracker, int virtualKey, int64_t nowMs) {
 
 bool queryKeyHeld(KeyTracker& tracker, int virtualKey, int64_t nowMs) {
   if (virtualKey < 0 || virtualKey >= static_cast<int>(tracker.keys.size())) return false;
-  bool unseen = tracker.keys[virtualKey].unseen;
+  const bool unseen = tracker.keys[virtualKey].unseen;
   tracker.keys[virtualKey].unseen = false;
   // Like the console's key state, any query of a key forgets an earlier press of it.
   tracker.keys[virtualKey].pressed = false;
@@ -119,7 +119,7 @@ bool queryKeyHeld(KeyTracker& tracker, int virtualKey, int64_t nowMs) {
 
 bool takeKeyPress(KeyTracker& tracker, int virtualKey) {
   if (virtualKey < 0 || virtualKey >= static_cast<int>(tracker.keys.size())) return false;
-  bool pressed = tracker.keys[virtualKey].pressed;
+  const bool pressed = tracker.keys[virtualKey].pressed;
   tracker.keys[virtualKey].pressed = false;
   return pressed;
 }

@@ -14,7 +14,7 @@ void eraseBeforeCursor(ConsoleModel& console) {
     x = console.width - 1;
     --y;
   }
-  size_t cell = static_cast<size_t>(y) * console.width + x;
+  const size_t cell = static_cast<size_t>(y) * console.width + x;
   console.chars[cell] = ' ';
   console.attrs[cell] = console.textAttribute;
   setCursor(console, x, y);
@@ -42,7 +42,7 @@ LineStatus editLine(LineEditor& editor, ConsoleModel& console, const InputEvent&
     return LineStatus::EndOfInput;
   }
   if (event.text != 0 && editor.line.size() < kLineLimit) {
-    char typed = static_cast<char>(event.text);
+    const char typed = static_cast<char>(event.text);
     editor.line += typed;
     writeText(console, std::string_view(&typed, 1));
   }

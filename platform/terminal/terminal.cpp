@@ -1,8 +1,8 @@
 // The platform contract on a Linux terminal: the console model drawn by difference, keys held
 // by the kitty protocol, the X server's key state or repeat lingers, a virtual mouse pointer,
 // typed lines with echo. Owns: the one terminal session. Depends on: platform/platform.h,
-// terminal_io.h, key_sources.h and the pure parts (input_decoder, key_tracker, frame_encoder,
-// line_editor, virtual_pointer).
+// terminal_io.h, key_sources.h and the pure parts (input_decoder, key_tracker, terminal_input,
+// frame_encoder, line_editor).
 #include <signal.h>
 
 #include <algorithm>
@@ -20,8 +20,8 @@
 #include "platform/terminal/key_sources.h"
 #include "platform/terminal/key_tracker.h"
 #include "platform/terminal/line_editor.h"
+#include "platform/terminal/terminal_input.h"
 #include "platform/terminal/terminal_io.h"
-#include "platform/terminal/virtual_pointer.h"
 
 namespace {
 
@@ -33,105 +33,67 @@ constexpr int kQueryWaitMs = 500;
 // Flags 1 + 2 + 8: disambiguated keys, press/repeat/release events, every key as an escape.
 constexpr char kKeyboardPush[] = "\x1b[>11u";
 constexpr int kEscapeWaitMs = 50;
-constexpr int kFallbackCellWidth = 8;
-constexpr int kVkLeft = 0x25;
-constexpr int kVkRight = 0x27;
 
 struct Session {
   bool started = false;
   ConsoleModel console;
   term::ShownScreen shown;
   term::InputDecoder decoder;
-  term::KeyTracker keys;
+  term::TerminalInput input;
   term::KeySources keySources;
-  term::VirtualPointer pointer;
   term::LineEditor editor;
   bool editing = false;
   term::LineStatus lineStatus = term::LineStatus::Editing;
   std::vector<term::InputEvent> typedAhead;  // keys that came after a finished line
   bool inputEnded = false;
-  bool attributesAnswered = false;
-  bool pixelMouse = false;
-  int windowPixelWidth = 0;
-  int cellWidth = kFallbackCellWidth;
   int64_t lastBytesMs = 0;
 };
 
 Session theSession;
 
-bool supported(int modeState) {
-  return modeState >= 1 && modeState <= 3;
-}
-
-void measureCells(Session& s, const term::TerminalSize& size) {
-  int pixelWidth = size.pixelWidth > 0 ? size.pixelWidth : s.windowPixelWidth;
-  s.cellWidth = pixelWidth >= size.columns ? pixelWidth / size.columns : kFallbackCellWidth;
-}
-
 void applyResize(Session& s) {
-  term::TerminalSize size = term::terminalSize();
+  const term::TerminalSize size = term::terminalSize();
   resizeConsole(s.console, size.columns, size.rows);
-  measureCells(s, size);
+  term::measureCells(s.input, size.columns, size.pixelWidth);
   // What a resized or resumed terminal shows is its own affair: start afresh.
   s.shown.width = 0;
   s.shown.cursorVisible = -1;
 }
 
 void flush(Session& s) {
-  std::string bytes = term::encodeUpdate(s.shown, s.console);
+  const std::string bytes = term::encodeUpdate(s.shown, s.console);
   if (!bytes.empty()) term::writeAll(bytes);
 }
 
+void answer(Session& s, term::Answer answer) {
+  switch (answer) {
+    case term::Answer::None:
+      break;
+    case term::Answer::PushKeyboard:
+      term::pushKeyboardEnhancement(kKeyboardPush);
+      break;
+    case term::Answer::PixelMouse:
+      term::enableMode("\x1b[?1016h");
+      break;
+    case term::Answer::SynchronizedOutput:
+      s.shown.synchronized = true;
+      break;
+  }
+}
+
 void dispatch(Session& s, const term::InputEvent& event, int64_t nowMs) {
-  using term::EventKind;
-  switch (event.kind) {
-    case EventKind::Key:
-      if (term::isInterrupt(event)) term::endLikeSignal(SIGINT);
-      if (term::isSuspend(event)) raise(SIGTSTP);
-      term::noteKeyEvent(s.keys, event, nowMs);
-      if (s.editing && s.lineStatus == term::LineStatus::Editing) {
-        s.lineStatus = term::editLine(s.editor, s.console, event);
-      } else if (s.editing) {
-        s.typedAhead.push_back(event);
-      }
-      break;
-    case EventKind::Mouse:
-      if (s.pixelMouse) {
-        term::notePointerReport(s.pointer, event.x - 1, event.y - 1);
-      } else {
-        // Cells are about twice as tall as wide; only x turns the view.
-        term::notePointerReport(s.pointer, (event.x - 1) * s.cellWidth,
-                                (event.y - 1) * s.cellWidth * 2);
-      }
-      break;
-    case EventKind::KeyboardFlags:
-      if (!s.keys.exact && s.keySources.kittyAllowed) {
-        term::pushKeyboardEnhancement(kKeyboardPush);
-        // Keys lingering from legacy input would never see their release.
-        s.keys = term::KeyTracker{};
-        s.keys.exact = true;
-      }
-      break;
-    case EventKind::DeviceAttributes:
-      s.attributesAnswered = true;
-      break;
-    case EventKind::ModeReport:
-      if (event.number == 1016 && supported(event.value) && !s.pixelMouse) {
-        term::enableMode("\x1b[?1016h");
-        s.pixelMouse = true;
-      } else if (event.number == 2026 && supported(event.value)) {
-        s.shown.synchronized = true;
-      }
-      break;
-    case EventKind::WindowPixels:
-      if (event.x > 0) {
-        s.windowPixelWidth = event.x;
-        measureCells(s, term::terminalSize());
-      }
-      break;
-    case EventKind::Focus:
-      term::noteFocusReport(s.keySources, s.keys, event.number == 1);
-      break;
+  if (event.kind == term::EventKind::Focus) {
+    return term::noteFocusReport(s.keySources, s.input.keys, event.number == 1);
+  }
+  if (event.kind == term::EventKind::KeyboardFlags && !s.keySources.kittyAllowed) return;
+  if (event.kind != term::EventKind::Key) return answer(s, term::noteReply(s.input, event));
+  if (term::isInterrupt(event)) term::endLikeSignal(SIGINT);
+  if (term::isSuspend(event)) raise(SIGTSTP);
+  term::noteKeyEvent(s.input.keys, event, nowMs);
+  if (s.editing && s.lineStatus == term::LineStatus::Editing) {
+    s.lineStatus = term::editLine(s.editor, s.console, event);
+  } else if (s.editing) {
+    s.typedAhead.push_back(event);
   }
 }
 
@@ -140,8 +102,8 @@ void pump(Session& s, int timeoutMs) {
   if (term::hasPendingInput(s.decoder)) {
     timeoutMs = timeoutMs < 0 ? kEscapeWaitMs : std::min(timeoutMs, kEscapeWaitMs);
   }
-  term::InputChunk chunk = term::readInput(timeoutMs);
-  int64_t now = term::monotonicMs();
+  const term::InputChunk chunk = term::readInput(timeoutMs);
+  const int64_t now = term::monotonicMs();
   if (term::takeResize()) {
     applyResize(s);
     flush(s);
@@ -155,7 +117,7 @@ void pump(Session& s, int timeoutMs) {
     term::flushPendingInput(s.decoder, events);
   }
   if (!s.editing) s.typedAhead.clear();
-  term::pollKeySources(s.keySources, s.keys, now);
+  term::pollKeySources(s.keySources, s.input.keys, now);
   for (const term::InputEvent& event : events) dispatch(s, event, now);
   if (s.inputEnded && !s.editing) platform::closeConsole();
 }
@@ -165,13 +127,14 @@ Session& session() {
   if (s.started) return s;
   s.started = true;
   term::enterTerminal(kStartQueries);
-  s.keySources = term::openKeySources(s.keys);
-  term::TerminalSize size = term::terminalSize();
+  s.keySources = term::openKeySources(s.input.keys);
+  const term::TerminalSize size = term::terminalSize();
   s.console = makeConsole(size.columns, size.rows);
-  measureCells(s, size);
-  s.pointer = term::makeVirtualPointer(size.columns * s.cellWidth / 2, size.rows * s.cellWidth);
-  int64_t deadline = term::monotonicMs() + kQueryWaitMs;
-  for (int64_t now = term::monotonicMs(); !s.attributesAnswered && now < deadline;
+  term::measureCells(s.input, size.columns, size.pixelWidth);
+  const int cellWidth = s.input.cellWidth;
+  s.input.pointer = term::makeVirtualPointer(size.columns * cellWidth / 2, size.rows * cellWidth);
+  const int64_t deadline = term::monotonicMs() + kQueryWaitMs;
+  for (int64_t now = term::monotonicMs(); !s.input.attributesAnswered && now < deadline;
        now = term::monotonicMs()) {
     pump(s, static_cast<int>(deadline - now));
   }
@@ -193,7 +156,7 @@ bool readLine(Session& s, std::string& line) {
   s.editing = false;
   flush(s);
   // Keys typed into the dialogue are answers, not menu choices.
-  term::forgetKeyPresses(s.keys);
+  term::forgetKeyPresses(s.input.keys);
   if (s.lineStatus != term::LineStatus::Finished) {
     s.inputEnded = true;
     return false;
@@ -205,7 +168,7 @@ bool readLine(Session& s, std::string& line) {
 struct ConsoleText : std::streambuf {
   int_type overflow(int_type c) override {
     if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-    char byte = traits_type::to_char_type(c);
+    const char byte = traits_type::to_char_type(c);
     writeText(session().console, std::string_view(&byte, 1));
     return c;
   }
@@ -237,39 +200,35 @@ namespace platform {
 bool keyHeld(int virtualKey) {
   Session& s = session();
   pump(s, 0);
-  return term::queryKeyHeld(s.keys, virtualKey, term::monotonicMs());
+  return term::queryKeyHeld(s.input.keys, virtualKey, term::monotonicMs());
 }
 
 bool keyPressedSinceLastQuery(int virtualKey) {
   Session& s = session();
   pump(s, 0);
-  return term::takeKeyPress(s.keys, virtualKey);
+  return term::takeKeyPress(s.input.keys, virtualKey);
 }
 
-ScreenPoint cursorPosition() {
+ScreenPoint pointerPosition() {
   Session& s = session();
   pump(s, 0);
-  int64_t now = term::monotonicMs();
-  if (term::queryKeyHeld(s.keys, kVkLeft, now))
-    term::nudgePointer(s.pointer, -term::kArrowPixelsPerFrame);
-  if (term::queryKeyHeld(s.keys, kVkRight, now))
-    term::nudgePointer(s.pointer, term::kArrowPixelsPerFrame);
-  return {term::pointerX(s.pointer), term::pointerY(s.pointer)};
+  term::steerWithArrows(s.input, term::monotonicMs());
+  return {term::pointerX(s.input.pointer), term::pointerY(s.input.pointer)};
 }
 
-void setCursorPosition(int x, int y) {
-  term::movePointer(session().pointer, x, y);
+void setPointerPosition(int x, int y) {
+  term::movePointer(session().input.pointer, x, y);
 }
 
 int monitorWidth() {
   Session& s = session();
-  return s.console.width * s.cellWidth;
+  return s.console.width * s.input.cellWidth;
 }
 
 void sleepMs(int milliseconds) {
   Session& s = session();
   flush(s);
-  int64_t deadline = term::monotonicMs() + std::max(milliseconds, 0);
+  const int64_t deadline = term::monotonicMs() + std::max(milliseconds, 0);
   for (int64_t now = term::monotonicMs(); now < deadline; now = term::monotonicMs()) {
     pump(s, static_cast<int>(deadline - now));
   }
@@ -285,8 +244,8 @@ void hideCursor() {
   session().console.cursorVisible = false;
 }
 
-void setConsoleCursor(int column, int row) {
-  setCursor(session().console, column, row);
+void setCursor(int column, int row) {
+  ::setCursor(session().console, column, row);
 }
 
 std::ostream& consoleOut() {
@@ -305,8 +264,12 @@ void writeRow(int row, const char* bytes, int length) {
   ::writeRow(session().console, row, bytes, length);
 }
 
-void runCommand(const char* command) {
-  ::runCommand(session().console, command);
+void clearConsole() {
+  ::clearConsole(session().console);
+}
+
+void setConsoleColours(int background, int foreground) {
+  ::setConsoleColours(session().console, background, foreground);
 }
 
 void closeConsole() {

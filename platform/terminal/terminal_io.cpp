@@ -253,7 +253,7 @@ void writeAll(std::string_view bytes) {
 InputChunk readInput(int timeoutMs) {
   InputChunk chunk;
   pollfd watched[2] = {{STDIN_FILENO, POLLIN, 0}, {wakePipe[0], POLLIN, 0}};
-  int ready = poll(watched, 2, timeoutMs);
+  const int ready = poll(watched, 2, timeoutMs);
   if (ready <= 0) return chunk;
   if (watched[1].revents & POLLIN) {
     char drained[64];

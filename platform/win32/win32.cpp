@@ -1,15 +1,17 @@
 // The Windows backend of the platform contract: the real console and input services.
 // Owns: the platform functions on Windows. Depends on: platform/platform.h,
-// platform/win32/console_command.h, kernel32 and user32.
+// platform/console_model.h (the colour rule), kernel32 and user32.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 
+#include "platform/console_model.h"
 #include "platform/platform.h"
-#include "platform/win32/console_command.h"
 
 namespace platform {
 
@@ -29,25 +31,6 @@ DWORD cellCount(const CONSOLE_SCREEN_BUFFER_INFO& info) {
   return static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwSize.Y);
 }
 
-// The command processor's "cls": blank cells in the current text colour, cursor home.
-void clearConsole(HANDLE out) {
-  CONSOLE_SCREEN_BUFFER_INFO info{};
-  GetConsoleScreenBufferInfo(out, &info);
-  DWORD written = 0;
-  FillConsoleOutputCharacterA(out, ' ', cellCount(info), COORD{0, 0}, &written);
-  FillConsoleOutputAttribute(out, info.wAttributes, cellCount(info), COORD{0, 0}, &written);
-  SetConsoleCursorPosition(out, COORD{0, 0});
-}
-
-// The command processor's "color XY": every cell recoloured, text kept, cursor left where it is.
-void recolourConsole(HANDLE out, WORD attribute) {
-  CONSOLE_SCREEN_BUFFER_INFO info{};
-  GetConsoleScreenBufferInfo(out, &info);
-  DWORD written = 0;
-  FillConsoleOutputAttribute(out, attribute, cellCount(info), COORD{0, 0}, &written);
-  SetConsoleTextAttribute(out, attribute);
-}
-
 }  // namespace
 
 bool keyHeld(int virtualKey) {
@@ -58,13 +41,13 @@ bool keyPressedSinceLastQuery(int virtualKey) {
   return (GetAsyncKeyState(virtualKey) & 1) != 0;
 }
 
-ScreenPoint cursorPosition() {
+ScreenPoint pointerPosition() {
   POINT point{};
   GetCursorPos(&point);
   return {static_cast<int>(point.x), static_cast<int>(point.y)};
 }
 
-void setCursorPosition(int x, int y) {
+void setPointerPosition(int x, int y) {
   SetCursorPos(x, y);
 }
 
@@ -101,7 +84,7 @@ void hideCursor() {
   SetConsoleCursorInfo(out, &info);
 }
 
-void setConsoleCursor(int column, int row) {
+void setCursor(int column, int row) {
   flushStreamText();
   SetConsoleCursorPosition(consoleOutput(),
                            COORD{static_cast<SHORT>(column), static_cast<SHORT>(row)});
@@ -122,15 +105,29 @@ void writeRow(int row, const char* bytes, int length) {
                                COORD{0, static_cast<SHORT>(row)}, &written);
 }
 
-void runCommand(const char* command) {
-  const ConsoleCommand parsed = parseConsoleCommand(command);
-  if (parsed.kind == ConsoleCommandKind::Ignored) return;
+// The command processor's "cls": blank cells in the current text colour, cursor home.
+void clearConsole() {
   flushStreamText();
-  if (parsed.kind == ConsoleCommandKind::Clear) {
-    clearConsole(consoleOutput());
-  } else {
-    recolourConsole(consoleOutput(), parsed.attribute);
-  }
+  HANDLE out = consoleOutput();
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  GetConsoleScreenBufferInfo(out, &info);
+  DWORD written = 0;
+  FillConsoleOutputCharacterA(out, ' ', cellCount(info), COORD{0, 0}, &written);
+  FillConsoleOutputAttribute(out, info.wAttributes, cellCount(info), COORD{0, 0}, &written);
+  SetConsoleCursorPosition(out, COORD{0, 0});
+}
+
+// The command processor's "color XY": every cell recoloured, text kept, cursor left where it is.
+void setConsoleColours(int background, int foreground) {
+  const std::optional<uint8_t> attribute = colourAttribute(background, foreground);
+  if (!attribute) return;
+  flushStreamText();
+  HANDLE out = consoleOutput();
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  GetConsoleScreenBufferInfo(out, &info);
+  DWORD written = 0;
+  FillConsoleOutputAttribute(out, *attribute, cellCount(info), COORD{0, 0}, &written);
+  SetConsoleTextAttribute(out, *attribute);
 }
 
 void closeConsole() {

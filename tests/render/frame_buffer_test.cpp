@@ -1,5 +1,5 @@
-// Tests of the frame buffer's sizing and clearing and of its presentation on the scripted
-// console. Depends on: render/frame_buffer.h, world/game_state.h, platform/scripted.h.
+// Tests of the frame buffer's sizing and clearing. Depends on: render/frame_buffer.h,
+// world/game_state.h.
 #include "render/frame_buffer.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/scripted.h"
 #include "world/game_state.h"
 
 namespace {
@@ -63,31 +62,6 @@ TEST(FrameBuffer, ResizeCutsPadsKeepsContentsAndClearBlanks) {
   game.screenRows = {"abc", "", "abcdefgh"};
   sizeScreen(5, 4);
   EXPECT_EQ(game.screenRows, (std::vector<std::string>{"abc  ", "     ", "abcde", "     "}));
-}
-
-TEST(FrameBuffer, PresentWritesEveryRowThenPauses) {
-  game = GameState{};
-  scripted::reset(120, 40);
-  sizeScreen(120, 40);
-  fillWithPattern();
-  game.screenRows[5][0] = kBlock;
-  presentFrame();
-  EXPECT_EQ(scripted::rowWrites(), 40);
-  EXPECT_EQ(scripted::pauses(), std::vector<int>{16});
-  for (int y = 0; y < 40; ++y) {
-    EXPECT_EQ(std::string(rowText(scripted::console(), y)), game.screenRows[y]) << y;
-  }
-
-  // 1 x 1: one write of one character.
-  scripted::reset(10, 3);
-  sizeScreen(1, 1);
-  game.screenRows[0][0] = 'Q';
-  presentFrame();
-  EXPECT_EQ(scripted::rowWrites(), 1);
-  EXPECT_EQ(rowText(scripted::console(), 0).substr(0, 2), "Q ");
-  EXPECT_EQ(scripted::pauses(), std::vector<int>{16});
-
-  game = GameState{};
 }
 
 }  // namespace

@@ -1,25 +1,17 @@
-// Shared set-up for the shell tests: a fresh program with the scripted console.
-// Owns: freshProgram, consoleRow, held-key helpers. Depends on: platform/scripted.h, shell.
+// Shared set-up for the shell tests: a fresh program on the scripted console.
+// Owns: freshProgram, consoleRow, countPauses. Depends on: platform/scripted.h, shell/start_up.h,
+// world/game_state.h.
 #pragma once
 
-#include <cstdlib>
 #include <string>
 
 #include "platform/scripted.h"
-#include "render/frame_buffer.h"
-#include "render/sprites.h"
+#include "shell/start_up.h"
 #include "world/game_state.h"
 
-// As at program start: every field at its start value, a 120 x 40 console, the frame buffer
-// sized, the weapon images loaded, rand() as never seeded.
 inline void freshProgram(int width = 120, int height = 40) {
-  std::srand(1);
-  game = GameState{};
   scripted::reset(width, height);
-  game.screenWidth = width;
-  game.screenHeight = height;
-  resizeScreen();
-  setUpSprites();
+  startUp(width, height);
 }
 
 inline std::string consoleRow(int y) {

@@ -1,12 +1,10 @@
-// Tests of the settings dialogue's line editor and the virtual mouse pointer.
-// Depends on: line_editor.h, virtual_pointer.h, platform/console_model.h, GoogleTest.
+// Tests of the settings dialogue's line editor. Depends on: line_editor.h,
+// platform/console_model.h, GoogleTest.
 #include "platform/terminal/line_editor.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "platform/terminal/virtual_pointer.h"
 
 namespace {
 
@@ -43,7 +41,7 @@ TEST(LineEditor, EchoesAtTheCursorErasesAcrossARowBreakAndEndsWithEnter) {
   EXPECT_EQ(console.cursorY, 3);
 
   console = makeConsole(4, 3);
-  runCommand(console, "color 3f");
+  setConsoleColours(console, 3, 15);
   setCursor(console, 2, 0);
   editor = {};
   typeAll(editor, console, "123\b\b");  // "12" ends row 0, "3" wraps to row 1
@@ -57,37 +55,18 @@ TEST(LineEditor, EchoesAtTheCursorErasesAcrossARowBreakAndEndsWithEnter) {
   EXPECT_EQ(rowText(console, 0), "  7 ");
 }
 
-TEST(LineEditor, IgnoresKeysThatTypeNothingBoundsTheLineAndEndsOnCtrlD) {
+TEST(LineEditor, IgnoresKeysThatTypeNothingBoundsTheLineAndEndsOnCtrlDOnAnEmptyLine) {
   ConsoleModel console = makeConsole(200, 3);
   term::LineEditor editor;
-  term::InputEvent release;
-  release.key = '5';
-  release.action = term::KeyAction::Release;
-  term::editLine(editor, console, release);
   press(editor, console, term::kKeyUp);
   press(editor, console, 'x', 0, term::kModCtrl);
-  EXPECT_EQ(editor.line, "");
   typeAll(editor, console, std::string(term::kLineLimit + 10, '9'));
-  EXPECT_EQ(editor.line.size(), term::kLineLimit);
-
+  EXPECT_EQ(editor.line, std::string(term::kLineLimit, '9'));
   editor = {};
   typeAll(editor, console, "4");
   EXPECT_EQ(press(editor, console, 'd', 0, term::kModCtrl), LineStatus::Editing);
   typeAll(editor, console, "\b");
   EXPECT_EQ(press(editor, console, 'd', 0, term::kModCtrl), LineStatus::EndOfInput);
-}
-
-TEST(VirtualPointer, FirstReportDoesNotJumpAndMovesShiftTheOffset) {
-  term::VirtualPointer pointer = term::makeVirtualPointer(480, 300);
-  term::nudgePointer(pointer, -term::kArrowPixelsPerFrame);
-  term::notePointerReport(pointer, 100, 50);  // first report: no jump
-  EXPECT_EQ(term::pointerX(pointer), 450);
-  EXPECT_EQ(term::pointerY(pointer), 300);
-  term::notePointerReport(pointer, 120, 50);  // the real pointer moves 20 px
-  EXPECT_EQ(term::pointerX(pointer), 470);
-  term::movePointer(pointer, 949, 300);  // the game's wrap
-  term::notePointerReport(pointer, 110, 50);
-  EXPECT_EQ(term::pointerX(pointer), 939);
 }
 
 }  // namespace

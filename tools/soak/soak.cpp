@@ -3,7 +3,8 @@
 // invariants after every frame. Built with the sanitizers, it also finds memory and undefined-
 // behaviour faults.
 // Usage: soak [--frames N] [--seed S] [marbek|tolvan|ziravo ...]
-// Depends on: soak_input.h, soak_checks.h, shell/main_loop.h, platform/scripted.h, variants.
+// Depends on: soak_input.h, soak_checks.h, shell (main loop, start-up), platform/scripted.h,
+// render/frame_buffer.h, variants.
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
@@ -13,7 +14,9 @@
 #include <vector>
 
 #include "platform/scripted.h"
+#include "render/frame_buffer.h"
 #include "shell/main_loop.h"
+#include "shell/start_up.h"
 #include "tools/soak/soak_checks.h"
 #include "tools/soak/soak_input.h"
 #include "variants/variant.h"
@@ -39,7 +42,7 @@ struct Tally {
   int won = 0;
   int lost = 0;
   int settings = 0;
-  int smallestArea = 512 * 512;
+  int smallestArea = kLargestScreen * kLargestScreen;
   int largestArea = 0;
 };
 
@@ -69,10 +72,8 @@ void runSettings(const Program& program, SoakInput& input, Tally& tally) {
 
 // One program from start-up until it has played `frames` frames.
 Tally soak(const Program& program, long long frames, unsigned long long seed) {
-  std::srand(1);  // rand() as never seeded
-  game = GameState{};
   scripted::reset(120, 40);
-  startUp();
+  startUp(120, 40);
   SoakInput input{std::mt19937_64(seed)};
   Tally tally;
   GameRecord record;

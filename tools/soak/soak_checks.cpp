@@ -1,12 +1,13 @@
 // The frame invariants of the soak: the frame buffer as large as the screen says, health that
 // falls only in the 10s of landed attacks, kills within the target, one entity gone per kill and
 // the exit marker once the exit opens, and nobody standing inside a wall.
-// Depends on: soak_checks.h, world/game_state.h, world/level.h.
+// Depends on: soak_checks.h, render/frame_buffer.h, world/game_state.h, world/level.h.
 #include "tools/soak/soak_checks.h"
 
 #include <cmath>
 #include <string>
 
+#include "render/frame_buffer.h"
 #include "world/game_state.h"
 
 namespace {
@@ -14,20 +15,11 @@ namespace {
 std::string frameBufferProblem() {
   const int width = game.screenWidth;
   const int height = game.screenHeight;
-  if (width < 1 || width > 512 || height < 1 || height > 512) {
-    return "screen size " + std::to_string(width) + "x" + std::to_string(height) +
-           " outside 1..512";
+  const std::string size = std::to_string(width) + "x" + std::to_string(height);
+  if (width < 1 || width > kLargestScreen || height < 1 || height > kLargestScreen) {
+    return "screen size " + size + " beyond what the settings screen takes";
   }
-  if (game.screenRows.size() != static_cast<size_t>(height)) {
-    return "frame buffer has " + std::to_string(game.screenRows.size()) + " rows, screen " +
-           std::to_string(height);
-  }
-  for (size_t y = 0; y < game.screenRows.size(); ++y) {
-    if (game.screenRows[y].size() != static_cast<size_t>(width)) {
-      return "frame buffer row " + std::to_string(y) + " is " +
-             std::to_string(game.screenRows[y].size()) + " wide, screen " + std::to_string(width);
-    }
-  }
+  if (!frameBufferMatchesScreen()) return "the frame buffer is not " + size;
   if (game.depthBuffer.size() != static_cast<size_t>(width)) {
     return "depth buffer holds " + std::to_string(game.depthBuffer.size()) + " columns";
   }

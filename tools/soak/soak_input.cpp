@@ -1,7 +1,8 @@
 // Random input for soaking: held keys that change now and then, mouse moves from a pixel to the
 // whole int range, a hunter that aims, fires and walks routes so that games are also won, and
 // settings answers mixing refused entries with sizes from 1 x 1 to 512 x 512.
-// Depends on: soak_input.h, platform/scripted.h, testing/test_player.h, world/game_state.h.
+// Depends on: soak_input.h, platform/scripted.h, render/frame_buffer.h, testing/test_player.h,
+// world/game_state.h.
 #include "tools/soak/soak_input.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 
 #include "platform/platform.h"
 #include "platform/scripted.h"
+#include "render/frame_buffer.h"
 #include "testing/test_player.h"
 #include "world/game_state.h"
 
@@ -33,7 +35,7 @@ int between(SoakInput& input, int low, int high) {
 // Mostly small turns, sometimes a jump anywhere on a huge virtual desktop or onto the monitor's
 // wrapping edges.
 void moveMouse(SoakInput& input) {
-  const platform::ScreenPoint cursor = platform::cursorPosition();
+  const platform::ScreenPoint cursor = platform::pointerPosition();
   const int width = platform::monitorWidth();
   if (chance(input, 0.02)) {
     scripted::setCursor(between(input, INT_MIN, INT_MAX), between(input, INT_MIN, INT_MAX));
@@ -88,10 +90,10 @@ std::string settingsAnswers(SoakInput& input, int& width, int& height) {
   auto size = [&] {
     const int kind = between(input, 0, 9);
     if (kind == 0) return 1;
-    if (kind == 1) return 512;
+    if (kind == 1) return kLargestScreen;
     if (kind <= 4) return between(input, 1, 40);
     if (kind <= 7) return between(input, 41, 200);
-    return between(input, 201, 512);
+    return between(input, 201, kLargestScreen);
   };
   auto refusals = [&] {
     std::string text;
