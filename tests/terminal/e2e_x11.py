@@ -12,8 +12,7 @@ LIMITS = {"menu CPU %": 10, "menu arrow s": 0.3, "tap degrees": 12, "hold stall 
           "stop after release s": 0.1, "W+D short of the walls": 0.01, "W elsewhere moves": 0}
 
 
-class Rect(ctypes.Structure):
-    _fields_ = [(name, ctypes.c_int) for name in ("top", "bottom", "left", "right")]
+Rect = type("Rect", (ctypes.Structure,), {"_fields_": [(side, ctypes.c_int) for side in "tblr"]})
 
 
 def until(what, predicate, timeout=15):
@@ -28,7 +27,8 @@ def until(what, predicate, timeout=15):
 class Screen:
     """What an xterm shows, rebuilt from its log as the bytes come."""
     def __init__(self, log):
-        self.log, self.offset, self.vt = log, 0, ctypes.c_void_p(VT.vterm_new(41, 120))
+        self.log, self.offset, self.last = log, 0, None
+        self.vt = ctypes.c_void_p(VT.vterm_new(41, 120))
         VT.vterm_set_utf8(self.vt, 1)
         self.screen = ctypes.c_void_p(VT.vterm_obtain_screen(self.vt))
         VT.vterm_screen_reset(self.screen, 1)
@@ -44,8 +44,10 @@ class Screen:
         return text.raw[:n].decode(errors="replace")
 
     def status(self):
+        # A row read halfway through a frame's update keeps the last whole status line.
         match = re.match(r"X:([-\d.]+) Y:([-\d.]+) A:([-\d.]+) ", self.row(0))
-        return tuple(map(float, match.groups())) if match else None
+        self.last = tuple(map(float, match.groups())) if match else self.last
+        return self.last
 
     def arrow(self, row):
         return lambda: self.row(row)[10:13] == "<--"
@@ -75,22 +77,15 @@ def hold_right(screen):
     return stall, turns[-1] - up if turns else 9
 
 
-def tap_right(screen):
-    heading = screen.status()[2]
-    trace(screen.status, [(0, "keydown Right sleep 0.05 keyup Right")], 1.2)
-    return abs(screen.status()[2] - heading)
-
-
-def cpu_seconds(pid):
-    fields = open(f"/proc/{pid}/stat").read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+def cpu_seconds(pid):  # user and system time
+    return sum(map(int, open(f"/proc/{pid}/stat").read().rsplit(")", 1)[1].split()[11:13]))
 
 
 def play(name, screen, pid, other_window):
     until("the menu", screen.arrow(2))
     used, figures = cpu_seconds(pid), {}
     samples, (down, _) = trace(screen.arrow(4), [(0, "keydown Down"), (2, "keyup Down")], 2.05)
-    figures["menu CPU %"] = (cpu_seconds(pid) - used) / 0.02
+    figures["menu CPU %"] = (cpu_seconds(pid) - used) / os.sysconf("SC_CLK_TCK") / 0.02
     figures["menu arrow s"] = min([t for t, shown in samples if shown] or [9]) - down
     run("xdotool", "key", "Up")
     until("the arrow back", screen.arrow(2))
@@ -99,7 +94,9 @@ def play(name, screen, pid, other_window):
     trace(screen.status, [(0, "keydown w keydown d"), (1, "keyup w keyup d")], 1.3)
     # Both axes walk until a wall stops each: x at row 1's wall, y at the level's top.
     figures["W+D short of the walls"] = abs(screen.status()[0] - 13.25) + screen.status()[1] - 1
-    figures["tap degrees"] = min(tap_right(screen) for _ in range(2))
+    taps = [trace(screen.status, [(0, "keydown Right sleep 0.05 keyup Right")], 1.2)[0]
+            for _ in range(2)]
+    figures["tap degrees"] = min(abs(tap[-1][1][2] - tap[0][1][2]) for tap in taps)
     # A frame can be late on a loaded machine; a fault in the key state shows every time.
     holds = [hold_right(screen) for _ in range(3)]
     figures["hold stall s"], figures["stop after release s"] = min(holds)[0], min(holds)[1]

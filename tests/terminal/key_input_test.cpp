@@ -42,7 +42,6 @@ TEST(KeyTracker, LegacyKeysLingerForTheRepeatDelayThenTheInterval) {
       {{{"w", 1000}}, 'W', 1700, false},
       {{{"w", 1000}, {"w", 1500}, {"w", 1533}}, 'W', 1581, true},
       {{{"w", 1000}, {"w", 1500}, {"w", 1533}}, 'W', 1582, false},
-      {{{"w", 1000}, {"w", 1500}, {"w", 1533}, {"w", 3000}}, 'W', 3532, false},
       // The terminal repeats only the last key: a new one ends the linger of the one before.
       {{{"\x1b[B", 0}, {"\x1b[A", 200}}, 0x28, 201, false},
       {{{"\x1b[B", 0}, {"\x1b[A", 200}}, 0x26, 201, true},

@@ -15,19 +15,22 @@ using term::Focus;
 constexpr int kVkReturn = 0x0D;
 
 void note(term::KeyTracker& tracker, int key, int64_t ms) {
-  term::InputEvent event;
-  event.key = key;
-  term::noteKeyEvent(tracker, event, ms);
+  term::noteKeyEvent(tracker, term::InputEvent{term::EventKind::Key, key}, ms);
+}
+
+// What a table gives a key, 0 for a key it lacks, as the X calls answer.
+template <typename Key, typename Value>
+Value lookup(const std::map<Key, Value>& table, Key key) {
+  const auto found = table.find(key);
+  return found == table.end() ? 0 : found->second;
 }
 
 TEST(XKeys, ARecordedKeymapShowsTheKeysDown) {
   // An X server's keycodes, and its keymap while W, Right and the left Shift were down.
   const std::map<unsigned long, int> keycodes = {{'w', 25},    {0xff53, 114}, {0xffe1, 50},
                                                  {0xffe2, 62}, {0xff0d, 36},  {0xff8d, 104}};
-  const term::XKeyCodes codes = term::mapXKeys([&](unsigned long symbol) {
-    const auto found = keycodes.find(symbol);
-    return found == keycodes.end() ? 0 : found->second;
-  });
+  const term::XKeyCodes codes =
+      term::mapXKeys([&](unsigned long symbol) { return lookup(keycodes, symbol); });
   const char recorded[32] = {0, 0, 0, 2, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 4};
   EXPECT_EQ(term::keysDownIn(codes, recorded), term::KeySet().set('W').set(0x27).set(0x10));
   // The right Shift and the keypad's Enter are Shift and Enter too.
@@ -40,10 +43,7 @@ TEST(XKeys, TheFocusIsOursOnlyOnTheTerminalsWindowItsFrameOrItsChildren) {
   // 600 has gone away.
   const std::map<term::XWindow, term::XWindow> parents = {
       {200, 100}, {300, 200}, {400, 300}, {500, 100}};
-  const auto parentOf = [&](term::XWindow window) {
-    const auto found = parents.find(window);
-    return found == parents.end() ? 0 : found->second;
-  };
+  const auto parentOf = [&](term::XWindow window) { return lookup(parents, window); };
   const struct {
     term::XWindow focus, terminal;
     Focus expected;
