@@ -161,6 +161,7 @@ def main():
             tmux("kill-server")
             for process in started:
                 process.kill()
+                process.wait()
     print("\n".join(failures) or "all checks passed")
     return 1 if failures else 0
 
