@@ -1,16 +1,16 @@
 // Enemy behaviour: the sight test, the chase along grid routes with separation, the attack.
 // Depends on: world/game_state.h, world/level.h (cellAt), world/walkability.h (isBlocked),
-// actors/pathfinding.h (findRouteStep).
+// actors/pathfinding.h (findRouteStep), actors/runtime_random.h.
 #include "actors/enemies.h"
 
 #include <cassert>
 #include <cmath>
 #include <cstddef>
-#include <cstdlib>
 #include <limits>
 #include <vector>
 
 #include "actors/pathfinding.h"
+#include "actors/runtime_random.h"
 #include "world/game_state.h"
 #include "world/walkability.h"
 
@@ -111,7 +111,7 @@ bool pickRandomDirection(const Entity& enemy, int cellX, int cellY, Direction& c
     if (!occupied) candidates.push_back(direction);
   }
   if (candidates.empty()) return false;
-  chosen = candidates[std::rand() % static_cast<int>(candidates.size())];
+  chosen = candidates[runtimeRand() % static_cast<int>(candidates.size())];
   return true;
 }
 
@@ -133,7 +133,7 @@ bool routeDirection(int cellX, int cellY, Direction& chosen) {
 }
 
 float renewedJitter() {
-  return static_cast<float>(std::rand() % 200 - 100) / 100.0f;
+  return static_cast<float>(runtimeRand() % 200 - 100) / 100.0f;
 }
 
 // Every chase step scans all other enemies for crowding, and a crowded one scans them again for

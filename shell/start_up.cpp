@@ -1,9 +1,9 @@
 // Start-up of a fresh program. Owns: startUp. Depends on: world/game_state.h,
-// render/frame_buffer.h, render/sprites.h, shell/present.h, platform/platform.h.
+// actors/runtime_random.h, render/frame_buffer.h, render/sprites.h, shell/present.h,
+// platform/platform.h.
 #include "shell/start_up.h"
 
-#include <cstdlib>
-
+#include "actors/runtime_random.h"
 #include "platform/platform.h"
 #include "render/frame_buffer.h"
 #include "render/sprites.h"
@@ -11,9 +11,9 @@
 #include "world/game_state.h"
 
 void startUp(int width, int height) {
-  // In a new process both are so already: rand() before any srand() is the sequence of seed 1.
+  // In a new process both are so already.
   game = GameState{};
-  std::srand(1);
+  resetRuntimeRand();
   game.screenWidth = width;
   game.screenHeight = height;
   setUpSprites();

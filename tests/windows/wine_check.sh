@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Runs the 64-bit Windows build under wine for the checks. Owns: the test build's wine prefix and
-# the check of a program in a tmux pane: its menu, then a game's first frame, equal to the Linux
-# replay's, in its colours. Exits 77, reported as skipped, when the Windows build is absent.
-# Depends on: wine64 and its wineserver, tmux.
+# Runs a Windows build under wine for the checks: the 32-bit one under the 32-bit loader (wine),
+# the 64-bit one under wine64. Owns: the test build's wine prefixes, the checks of a program in a
+# tmux pane (its menu, then a game's first frame, equal to the Linux replay's, in its colours),
+# and the comparison of the Windows replay's frames with the Linux replay's. Exits 77, reported
+# as skipped, when the Windows build is absent or the loader cannot run here.
+# Depends on: wine and its wineserver, tmux, diff.
 #
 #   wine_check.sh WINE PREFIX prefix
+#   wine_check.sh WINE PREFIX menu PROGRAM.exe TITLE
 #   wine_check.sh WINE PREFIX play PROGRAM.exe TITLE PRESS_KEYS.exe LINUX_REPLAY VARIANT
+#   wine_check.sh WINE PREFIX replay REPLAY.exe LINUX_REPLAY SCRIPT [REPLAY ARGS...]
 #
 # Every wait is bounded, and whatever a check starts is ended however the check ends.
 set -euo pipefail
@@ -15,12 +19,19 @@ prefix=$2
 check=$3
 shift 3
 
+if ! "$wine" --version >/dev/null 2>&1; then
+  echo "skipped: $wine cannot run here (the 32-bit loader needs wine32:i386 and a kernel that" \
+    "runs 32-bit programs)"
+  exit 77
+fi
 wineserver=$(dirname "$wine")/wineserver
 [ -x "$wineserver" ] || wineserver=$(command -v wineserver)
+arch=win32
+[ "$(basename "$wine")" = wine64 ] && arch=win64
 
 # Quiet, headless and self-contained: no debug chatter, no runtime installers, no menu entries
 # written into the user's home, no window system.
-export WINEPREFIX=$prefix WINELOADER=$wine WINEDEBUG=-all
+export WINEPREFIX=$prefix WINEARCH=$arch WINELOADER=$wine WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
 
@@ -79,15 +90,21 @@ wait_for_pane() {
   return 1
 }
 
+check_menu() {
+  local program=$1
+  printf '%s\n\nRun DEMO  <--\n\nSettings\n' "$2" >"$work/menu.txt"
+  start_in_pane "$program"
+  wait_for_pane "$work/menu.txt"
+  echo "$(basename "$program") shows its menu under $arch wine: $2"
+}
+
 # Enter on "Run DEMO" starts a game whose frames, with no key held and no enemy in sight, stay
 # those of the Linux replay's first frame, drawn in bright white on aqua.
 check_play() {
   local program=$1 press_keys=$3 linux_replay=$4 variant=$5
-  printf '%s\n\nRun DEMO  <--\n\nSettings\n' "$2" >"$work/menu.txt"
   "$linux_replay" "$variant" --frames 1 --print last | sed -n 2,41p | sed 's/ *$//' \
     >"$work/frame.txt"
-  start_in_pane "$program"
-  wait_for_pane "$work/menu.txt"
+  check_menu "$program" "$2"
   timeout 30 "$wine" "$press_keys" 0D:200
   wait_for_pane "$work/frame.txt"
   local top_row
@@ -98,12 +115,31 @@ check_play() {
     cat -v <<<"$top_row" >&2
     return 1
   fi
-  echo "$(basename "$program") plays under wine; its frame equals the Linux replay's:"
+  echo "$(basename "$program") plays under $arch wine; its frame equals the Linux replay's:"
   pane_text | head -n 1
+}
+
+check_replay() {
+  local windows_replay=$1 linux_replay=$2 script=$3
+  shift 3
+  "$linux_replay" "$@" --print all --script "$script" >"$work/linux.txt"
+  timeout 120 "$wine" "$windows_replay" "$@" --print all --script - <"$script" |
+    sed 's/\r$//' >"$work/windows.txt"
+  local frames
+  frames=$(grep -c '^frame ' "$work/linux.txt" || true)
+  [ "$frames" -gt 0 ] || { echo "the Linux replay printed no frames" >&2; return 1; }
+  if ! cmp -s "$work/linux.txt" "$work/windows.txt"; then
+    echo "the Windows replay differs from the Linux replay (< Linux, > Windows):" >&2
+    diff "$work/linux.txt" "$work/windows.txt" | head -40 >&2
+    return 1
+  fi
+  echo "$(basename "$script") ($arch): $frames frames identical; $(tail -n 1 "$work/linux.txt")"
 }
 
 case $check in
   prefix) create_prefix ;;
+  menu) require_built "$1"; check_menu "$@" ;;
   play) require_built "$1"; check_play "$@" ;;
+  replay) require_built "$1"; check_replay "$@" ;;
   *) echo "unknown check: $check" >&2 && exit 2 ;;
 esac
