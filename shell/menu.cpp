@@ -20,6 +20,7 @@ constexpr int kIdleWaitMs = 10;
 
 void runMenuPass(const Variant& variant) {
   game.levelComplete = false;
+  const int selectionBefore = game.menuSelection;
   homeConsoleCursor();
   std::ostream& out = platform::consoleOut();
   // Written over what the console shows; it is cleared only when something changes.
@@ -50,8 +51,8 @@ void runMenuPass(const Variant& variant) {
       platform::clearConsole();
       game.appState = AppState::Settings;
     }
-  } else if (!upHeld && !downHeld) {
-    // Nothing to do until a key arrives: wait for it instead of spinning a core.
+  } else if (game.menuSelection == selectionBefore) {
+    // Nothing changed: wait for a key instead of spinning a core, even while one is held.
     platform::waitForInput(kIdleWaitMs);
   }
 }

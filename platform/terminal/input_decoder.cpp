@@ -176,7 +176,7 @@ void addWindowPixels(const Csi& csi, std::vector<InputEvent>& events) {
 }
 
 // Keys in either protocol (kitty "u", cursor keys with modifiers, legacy function keys) and the
-// window-size reply.
+// window-size reply and focus reports.
 void finishPlainCsi(const Csi& csi, std::vector<InputEvent>& events) {
   const int first = parameter(csi.fields, 0, 0, 0);
   const int modifiers = parameter(csi.fields, 1, 0, 1) - 1;
@@ -197,6 +197,9 @@ void finishPlainCsi(const Csi& csi, std::vector<InputEvent>& events) {
       return addKey(events, kKeyLeft, modifiers, action);
     case 'Z':
       return addKey(events, kKeyTab, kModShift, action);
+    case 'I':
+    case 'O':
+      return addReply(events, EventKind::Focus, csi.final == 'I');
     case 'E':
     case 'F':
     case 'H':
@@ -387,6 +390,11 @@ void flushPendingInput(InputDecoder& decoder, std::vector<InputEvent>& events) {
 bool isInterrupt(const InputEvent& event) {
   return event.kind == EventKind::Key && event.key == 'c' && (event.modifiers & kModCtrl) &&
          event.action != KeyAction::Release;
+}
+
+bool isSuspend(const InputEvent& event) {
+  return event.kind == EventKind::Key && event.key == 'z' && (event.modifiers & kModCtrl) &&
+         event.action == KeyAction::Press;
 }
 
 }  // namespace term

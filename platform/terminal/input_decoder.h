@@ -35,6 +35,7 @@ enum class EventKind {
   DeviceAttributes,  // reply to CSI c: every earlier query has been answered by now
   ModeReport,        // reply to DECRQM: `number` is the mode, `value` its state (0 unknown)
   WindowPixels,      // reply to CSI 14 t: `x` width, `y` height in pixels
+  Focus,             // focus report: `number` 1 when the terminal gained the focus, 0 lost
 };
 
 struct InputEvent {
@@ -68,5 +69,6 @@ bool hasPendingInput(const InputDecoder& decoder);
 void flushPendingInput(InputDecoder& decoder, std::vector<InputEvent>& events);
 
 bool isInterrupt(const InputEvent& event);  // Ctrl+C in either protocol
+bool isSuspend(const InputEvent& event);    // Ctrl+Z in either protocol
 
 }  // namespace term

@@ -1,10 +1,12 @@
-// Key holding: exact with release events, by repeat lingers without them.
-// Depends on: key_tracker.h.
+// Key holding: exact with release events or the X server's key state, by repeat lingers
+// without them. Depends on: key_tracker.h.
 #include "platform/terminal/key_tracker.h"
 
 namespace term {
 namespace {
 
+// A real auto-repeat sends a dozen repeats a second; a tap or two between polls never three.
+constexpr int kServerMissesToDoubt = 3;
 constexpr int kVkBackspace = 0x08;
 constexpr int kVkTab = 0x09;
 constexpr int kVkReturn = 0x0D;
@@ -15,24 +17,31 @@ constexpr int kVkUp = 0x26;
 constexpr int kVkRight = 0x27;
 constexpr int kVkDown = 0x28;
 
-bool lingering(const KeyState& state, int64_t nowMs) {
+bool lingering(const KeyTracker& tracker, const KeyState& state, int64_t nowMs) {
   if (!state.down) return false;
-  const int64_t linger = state.repeating ? kRepeatLingerMs : kFirstRepeatLingerMs;
+  const int64_t linger =
+      state.repeating ? repeatLinger(tracker.repeat) : firstRepeatLinger(tracker.repeat);
   return nowMs - state.lastEventMs < linger;
 }
 
 void noteDown(KeyTracker& tracker, int virtualKey, KeyAction action, int64_t nowMs) {
   KeyState& state = tracker.keys[virtualKey];
-  const bool wasHeld = tracker.exact ? state.down : lingering(state, nowMs);
-  if (!wasHeld) {
+  const bool wasHeld = tracker.exact ? state.down : lingering(tracker, state, nowMs);
+  // With the X server's key state a terminal key is a new press only if the last poll saw the
+  // key up: a tap between two polls still counts, a repeat never does.
+  const bool newPress = tracker.serverKnown && !tracker.exact ? state.seenUp : !wasHeld;
+  if (newPress) {
     // A repeat with no press before it (a press lost to a focus change) still holds the key
     // but is not a new press.
     state.pressed = state.pressed || action == KeyAction::Press || !tracker.exact;
     state.unseen = true;
-    state.repeating = false;
-  } else if (!tracker.exact) {
-    state.repeating = true;
   }
+  state.repeating = wasHeld && !tracker.exact;
+  if (tracker.serverKnown && !tracker.exact) {
+    tracker.serverMisses = wasHeld && state.seenUp ? tracker.serverMisses + 1 : 0;
+    if (tracker.serverMisses >= kServerMissesToDoubt) tracker.serverKnown = false;
+  }
+  state.seenUp = false;
   state.down = true;
   state.lastEventMs = nowMs;
 }
@@ -83,6 +92,7 @@ void noteKeyEvent(KeyTracker& tracker, const InputEvent& event, int64_t nowMs) {
     tracker.keys[kVkShift].down = false;
   }
   if (virtualKey == 0) return;
+  noteRepeatEvent(tracker.repeat, !lingering(tracker, tracker.keys[virtualKey], nowMs), nowMs);
   // The terminal repeats only the last key pressed, so a key still lingering from before can
   // no longer be told held; dropping it keeps a menu arrow from bouncing back.
   for (int other = 0; other < static_cast<int>(tracker.keys.size()); ++other) {
@@ -94,7 +104,8 @@ void noteKeyEvent(KeyTracker& tracker, const InputEvent& event, int64_t nowMs) {
 bool isKeyHeld(const KeyTracker& tracker, int virtualKey, int64_t nowMs) {
   if (virtualKey < 0 || virtualKey >= static_cast<int>(tracker.keys.size())) return false;
   const KeyState& state = tracker.keys[virtualKey];
-  return tracker.exact ? state.down : lingering(state, nowMs);
+  if (tracker.exact) return state.down;
+  return tracker.serverKnown ? tracker.serverDown[virtualKey] : lingering(tracker, state, nowMs);
 }
 
 bool queryKeyHeld(KeyTracker& tracker, int virtualKey, int64_t nowMs) {
@@ -115,6 +126,22 @@ bool takeKeyPress(KeyTracker& tracker, int virtualKey) {
 
 void forgetKeyPresses(KeyTracker& tracker) {
   for (KeyState& state : tracker.keys) state.pressed = state.unseen = false;
+}
+
+void noteServerKeys(KeyTracker& tracker, bool known, const KeySet& down) {
+  tracker.serverKnown = known && tracker.serverMisses < kServerMissesToDoubt;
+  tracker.serverDown = known ? down : KeySet{};
+  // A press counts once, whether the server or the terminal shows it first.
+  for (int virtualKey = 0; virtualKey < kVirtualKeyCount; ++virtualKey) {
+    KeyState& state = tracker.keys[virtualKey];
+    if (tracker.serverDown[virtualKey] && state.seenUp) state.pressed = true;
+    state.seenUp = !tracker.serverDown[virtualKey];
+  }
+}
+
+void releaseAllKeys(KeyTracker& tracker) {
+  for (KeyState& state : tracker.keys) state.down = false;
+  tracker.serverDown.reset();
 }
 
 }  // namespace term

@@ -1,34 +1,37 @@
-// Which keys are down, by virtual-key code, from key events and the times they arrived.
-// Owns: KeyTracker and the key-hold lingers. Depends on: input_decoder.h. Pure: the caller
-// passes the time in milliseconds.
+// Which keys are down, by virtual-key code: from the kitty protocol's press and release events,
+// from the X server's key state polled alongside the terminal's keys, or from the terminal's
+// keys and the times they arrived (lingers). Owns: KeyTracker. Depends on: input_decoder.h,
+// repeat_timing.h, x11_keys.h. Pure: the caller passes the time in milliseconds.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
 #include "platform/terminal/input_decoder.h"
+#include "platform/terminal/repeat_timing.h"
+#include "platform/terminal/x11_keys.h"
 
 namespace term {
 
-// Without release events a key counts as held until no repeat of it has come for a linger.
-// The first must bridge the terminal's auto-repeat delay (500 ms on most desktops, so 550 ms
-// leaves room for a loaded link); once repeats flow, at 25 to 33 a second, 100 ms bridges a
-// late one while a released key stops within about six frames. As the terminal repeats only
-// the last key pressed, a new key ends the others' lingers.
-inline constexpr int64_t kFirstRepeatLingerMs = 550;
-inline constexpr int64_t kRepeatLingerMs = 100;
-
+// Without release events a key counts as held until no repeat of it has come for a linger
+// (repeat_timing.h). As the terminal repeats only the last key pressed, a new key ends the
+// others' lingers.
 struct KeyState {
   bool down = false;
   bool repeating = false;  // a repeat has come since the press (shorter linger)
   bool pressed = false;    // pressed since the last takeKeyPress
   bool unseen = false;     // pressed since the last queryKeyHeld: a tap between two polls counts
   int64_t lastEventMs = 0;
+  bool seenUp = true;  // the X server showed the key up since its last counted press
 };
 
 struct KeyTracker {
   bool exact = false;  // the terminal reports presses, repeats and releases (kitty protocol)
-  std::array<KeyState, 256> keys{};
+  std::array<KeyState, kVirtualKeyCount> keys{};
+  RepeatTiming repeat;
+  bool serverKnown = false;  // the X server's key state is ours to read (we have the focus)
+  KeySet serverDown;
+  int serverMisses = 0;  // terminal repeats, in a row, of keys the server showed up
 };
 
 // The console's virtual-key code for a decoded key (letters upper-case), 0 for none.
@@ -43,5 +46,11 @@ bool queryKeyHeld(KeyTracker& tracker, int virtualKey, int64_t nowMs);
 // True once per press: clears the key's pressed flag.
 bool takeKeyPress(KeyTracker& tracker, int virtualKey);
 void forgetKeyPresses(KeyTracker& tracker);
+// The X server's key state from a poll; known is false when it cannot be read as ours. A
+// server that keeps showing up keys the terminal is repeating is not this keyboard's (a stale
+// WINDOWID, another machine's display): from then on the lingers decide.
+void noteServerKeys(KeyTracker& tracker, bool known, const KeySet& down);
+// The terminal lost the keyboard focus: no key it held is held any more.
+void releaseAllKeys(KeyTracker& tracker);
 
 }  // namespace term

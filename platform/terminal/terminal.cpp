@@ -1,7 +1,8 @@
 // The platform contract on a Linux terminal: the console model drawn by difference, keys held
-// by the kitty protocol or by repeat lingers, a virtual mouse pointer, typed lines with echo.
-// Owns: the one terminal session. Depends on: platform/platform.h, terminal_io.h and the pure
-// parts (input_decoder, key_tracker, terminal_input, frame_encoder, line_editor).
+// by the kitty protocol, the X server's key state or repeat lingers, a virtual mouse pointer,
+// typed lines with echo. Owns: the one terminal session. Depends on: platform/platform.h,
+// terminal_io.h, key_sources.h and the pure parts (input_decoder, key_tracker, terminal_input,
+// frame_encoder, line_editor).
 #include <signal.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "platform/platform.h"
 #include "platform/terminal/frame_encoder.h"
 #include "platform/terminal/input_decoder.h"
+#include "platform/terminal/key_sources.h"
 #include "platform/terminal/key_tracker.h"
 #include "platform/terminal/line_editor.h"
 #include "platform/terminal/terminal_input.h"
@@ -38,6 +40,7 @@ struct Session {
   term::ShownScreen shown;
   term::InputDecoder decoder;
   term::TerminalInput input;
+  term::KeySources keySources;
   term::LineEditor editor;
   bool editing = false;
   term::LineStatus lineStatus = term::LineStatus::Editing;
@@ -52,7 +55,9 @@ void applyResize(Session& s) {
   const term::TerminalSize size = term::terminalSize();
   resizeConsole(s.console, size.columns, size.rows);
   term::measureCells(s.input, size.columns, size.pixelWidth);
-  s.shown.width = 0;  // what a resized terminal shows is its own affair: start afresh
+  // What a resized or resumed terminal shows is its own affair: start afresh.
+  s.shown.width = 0;
+  s.shown.cursorVisible = -1;
 }
 
 void flush(Session& s) {
@@ -68,7 +73,7 @@ void answer(Session& s, term::Answer answer) {
       term::pushKeyboardEnhancement(kKeyboardPush);
       break;
     case term::Answer::PixelMouse:
-      term::writeAll("\x1b[?1016h");
+      term::enableMode("\x1b[?1016h");
       break;
     case term::Answer::SynchronizedOutput:
       s.shown.synchronized = true;
@@ -77,8 +82,13 @@ void answer(Session& s, term::Answer answer) {
 }
 
 void dispatch(Session& s, const term::InputEvent& event, int64_t nowMs) {
+  if (event.kind == term::EventKind::Focus) {
+    return term::noteFocusReport(s.keySources, s.input.keys, event.number == 1);
+  }
+  if (event.kind == term::EventKind::KeyboardFlags && !s.keySources.kittyAllowed) return;
   if (event.kind != term::EventKind::Key) return answer(s, term::noteReply(s.input, event));
   if (term::isInterrupt(event)) term::endLikeSignal(SIGINT);
+  if (term::isSuspend(event)) raise(SIGTSTP);
   term::noteKeyEvent(s.input.keys, event, nowMs);
   if (s.editing && s.lineStatus == term::LineStatus::Editing) {
     s.lineStatus = term::editLine(s.editor, s.console, event);
@@ -107,6 +117,7 @@ void pump(Session& s, int timeoutMs) {
     term::flushPendingInput(s.decoder, events);
   }
   if (!s.editing) s.typedAhead.clear();
+  term::pollKeySources(s.keySources, s.input.keys, now);
   for (const term::InputEvent& event : events) dispatch(s, event, now);
   if (s.inputEnded && !s.editing) platform::closeConsole();
 }
@@ -116,6 +127,7 @@ Session& session() {
   if (s.started) return s;
   s.started = true;
   term::enterTerminal(kStartQueries);
+  s.keySources = term::openKeySources(s.input.keys);
   const term::TerminalSize size = term::terminalSize();
   s.console = makeConsole(size.columns, size.rows);
   term::measureCells(s.input, size.columns, size.pixelWidth);
@@ -163,6 +175,11 @@ struct ConsoleText : std::streambuf {
   std::streamsize xsputn(const char* text, std::streamsize count) override {
     writeText(session().console, std::string_view(text, static_cast<size_t>(count)));
     return count;
+  }
+  // A flushed stream reaches the terminal now, not at the next pause.
+  int sync() override {
+    flush(session());
+    return 0;
   }
 };
 

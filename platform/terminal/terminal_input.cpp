@@ -30,6 +30,7 @@ void measureCells(TerminalInput& input, int columns, int pixelWidth) {
 Answer noteReply(TerminalInput& input, const InputEvent& event) {
   switch (event.kind) {
     case EventKind::Key:
+    case EventKind::Focus:
       return Answer::None;
     case EventKind::Mouse:
       if (input.pixelMouse) {

@@ -28,12 +28,17 @@ namespace {
 // CAN first: a frame cut short by a signal may have left a sequence open, and CAN ends it.
 constexpr char kLeaveBeforePop[] = "\x18\x1b[?2026l";
 constexpr char kPopKeyboard[] = "\x1b[<u";
-constexpr char kLeaveAfterPop[] = "\x1b[?1016l\x1b[?1006l\x1b[?1003l\x1b[0m\x1b[?25h\x1b[?1049l";
-constexpr char kEnter[] = "\x1b[?1049h\x1b[?1003h\x1b[?1006h";
+constexpr char kLeaveAfterPop[] =
+    "\x1b[?1004l\x1b[?1016l\x1b[?1006l\x1b[?1003l\x1b[0m\x1b[?25h\x1b[?1049l";
+constexpr char kEnter[] = "\x1b[?1049h\x1b[?1003h\x1b[?1006h\x1b[?1004h";
 constexpr int kExitSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 
 termios savedSettings;
+termios rawSettings;
+// Modes switched on after start-up (the kitty keyboard push, pixel mouse), sent again on resume.
+char laterModes[64];
+std::atomic<size_t> laterModesLength{0};
 std::atomic<bool> terminalTaken{false};
 std::atomic<bool> keyboardPushed{false};
 std::atomic<bool> resized{false};
@@ -54,14 +59,6 @@ void onExitSignal(int signalNumber) {
   endLikeSignal(signalNumber);
 }
 
-void onResize(int) {
-  const int savedErrno = errno;
-  resized.store(true);
-  const char wake = 1;
-  [[maybe_unused]] ssize_t ignored = write(wakePipe[1], &wake, 1);
-  errno = savedErrno;
-}
-
 void onUncaughtException() {
   restoreTerminal();
   if (std::exception_ptr current = std::current_exception()) {
@@ -74,6 +71,56 @@ void onUncaughtException() {
     }
   }
   std::abort();
+}
+
+void markResized() {
+  resized.store(true);
+  char wake = 1;
+  [[maybe_unused]] ssize_t ignored = write(wakePipe[1], &wake, 1);
+}
+
+// Takes the terminal again after the program was stopped, and has the screen drawn afresh.
+void retake(bool keyboardWasPushed) {
+  tcsetattr(STDIN_FILENO, TCSADRAIN, &rawSettings);
+  writeRaw(kEnter, sizeof kEnter - 1);
+  writeRaw(laterModes, laterModesLength.load());
+  keyboardPushed.store(keyboardWasPushed);
+  terminalTaken.store(true);
+  markResized();
+}
+
+void onResize(int) {
+  int savedErrno = errno;
+  markResized();
+  errno = savedErrno;
+}
+
+void install(int signalNumber, void (*handler)(int), int flags);
+
+// Ctrl+Z or SIGTSTP: give the terminal back, stop, and take it again once continued.
+void onStop(int) {
+  int savedErrno = errno;
+  const bool pushed = keyboardPushed.load();
+  const bool taken = terminalTaken.load();
+  restoreTerminal();
+  signal(SIGTSTP, SIG_DFL);
+  sigset_t unblock;
+  sigemptyset(&unblock);
+  sigaddset(&unblock, SIGTSTP);
+  sigprocmask(SIG_UNBLOCK, &unblock, nullptr);
+  raise(SIGTSTP);
+  install(SIGTSTP, onStop, SA_RESTART);
+  if (taken) retake(pushed);
+  errno = savedErrno;
+}
+
+// Continued after a stop we did not see coming (SIGSTOP): whatever the shell did to the
+// terminal meanwhile, set our modes again and draw the whole screen.
+void onContinue(int) {
+  int savedErrno = errno;
+  if (terminalTaken.load()) retake(keyboardPushed.load());
+  markResized();
+  errno = savedErrno;
 }
 
 void install(int signalNumber, void (*handler)(int), int flags) {
@@ -99,6 +146,8 @@ void installHandlers() {
     install(signalNumber, onExitSignal, SA_RESETHAND | SA_ONSTACK | SA_NODEFER);
   }
   install(SIGWINCH, onResize, SA_RESTART);
+  install(SIGTSTP, onStop, SA_RESTART);
+  install(SIGCONT, onContinue, SA_RESTART);
   install(SIGPIPE, SIG_IGN, 0);
   std::set_terminate(onUncaughtException);
   std::atexit(restoreTerminal);
@@ -126,10 +175,10 @@ void enterTerminal(std::string_view startQueries) {
     std::exit(1);
   }
   installHandlers();
-  termios raw = savedSettings;
-  makeRaw(raw);
+  rawSettings = savedSettings;
+  makeRaw(rawSettings);
   terminalTaken.store(true);
-  tcsetattr(STDIN_FILENO, TCSADRAIN, &raw);
+  tcsetattr(STDIN_FILENO, TCSADRAIN, &rawSettings);
   std::string start = kEnter;
   start += startQueries;
   writeAll(start);
@@ -145,7 +194,16 @@ void restoreTerminal() {
 
 void pushKeyboardEnhancement(std::string_view push) {
   keyboardPushed.store(true);
-  writeAll(push);
+  enableMode(push);
+}
+
+void enableMode(std::string_view sequence) {
+  const size_t length = laterModesLength.load();
+  if (length + sequence.size() <= sizeof laterModes) {
+    sequence.copy(laterModes + length, sequence.size());
+    laterModesLength.store(length + sequence.size());
+  }
+  writeAll(sequence);
 }
 
 void endLikeSignal(int signalNumber) {

@@ -1,6 +1,6 @@
 // The terminal as an operating-system resource: raw mode, the alternate screen, mouse
-// reporting, signals and the way back. Owns: the saved terminal settings, the signal handlers,
-// the wake-up pipe. Depends on: POSIX (termios, poll, signals).
+// reporting, signals, the way back and the way in again after Ctrl+Z. Owns: the saved terminal
+// settings, the signal handlers, the wake-up pipe. Depends on: POSIX (termios, poll, signals).
 #pragma once
 
 #include <cstdint>
@@ -23,11 +23,13 @@ void enterTerminal(std::string_view startQueries);
 void restoreTerminal();
 // Sends the kitty keyboard push and makes every way out pop it again.
 void pushKeyboardEnhancement(std::string_view push);
+// Sends a mode's sequence and sends it again whenever the program resumes after a stop.
+void enableMode(std::string_view sequence);
 // Gives the terminal back and ends the process as the signal would have.
 [[noreturn]] void endLikeSignal(int signalNumber);
 
 TerminalSize terminalSize();
-bool takeResize();  // true once after each change of the window's size
+bool takeResize();  // true once after each change of the window's size or a resume
 
 // One write of all the bytes; a terminal that is gone ends the program.
 void writeAll(std::string_view bytes);

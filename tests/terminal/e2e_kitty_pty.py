@@ -109,7 +109,7 @@ def main():
         play(program).finish("SIGTERM", -signal.SIGTERM)
         terminal = start(program)
         terminal.send(b"\x1b[1;1:1B\x1b[1;1:3B")  # Down: Settings
-        terminal.read_until("the arrow on Settings", b"\x1b[5;11H<--")
+        terminal.read_until("the arrow on Settings", b"\x1b[5H\x1b[10X\x1b[10C<--")
         terminal.send(b"\x1b[13u\x1b[13;1:3u")
         terminal.read_until("the width question", b"Width?")
         terminal.finish("ctrl-d", 0)

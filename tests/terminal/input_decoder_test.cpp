@@ -28,6 +28,8 @@ std::string describe(const InputEvent& e) {
       return "pixels " + std::to_string(e.x) + "x" + std::to_string(e.y);
     case EventKind::DeviceAttributes:
       return "attributes " + std::to_string(e.number);
+    case EventKind::Focus:
+      return "focus " + std::to_string(e.number);
     case EventKind::Key:
       break;
   }
@@ -89,6 +91,7 @@ TEST(InputDecoder, DecodesKeysMouseReportsAndReplies) {
   // The replies to the start-up queries.
   EXPECT_EQ(decode("\x1b[?1u\x1b[?1016;2$y\x1b[?2026;0$y\x1b[4;820;1600t\x1b[?62;22;52c"),
             "flags 1 | mode 1016=2 | mode 2026=0 | pixels 1600x820 | attributes 62");
+  EXPECT_EQ(decode("\x1b[I\x1b[O"), "focus 1 | focus 0");
 }
 
 TEST(InputDecoder, SkipsUnknownAndMalformedInputWithoutLosingWhatFollows) {

@@ -1,0 +1,43 @@
+// Choosing and polling the key sources. Depends on: key_sources.h, x11_display.h, C getenv.
+#include "platform/terminal/key_sources.h"
+
+#include <cstdlib>
+#include <string_view>
+
+#include "platform/terminal/x11_display.h"
+
+namespace term {
+namespace {
+
+// A frame reads many keys within a millisecond or two: one server round trip serves them all.
+constexpr int64_t kPollIntervalMs = 4;
+
+}  // namespace
+
+KeySources openKeySources(KeyTracker& keys) {
+  KeySources sources;
+  const char* forced = std::getenv("TERMINAL_KEYS");
+  const std::string_view choice = forced ? forced : "";
+  sources.kittyAllowed = choice != "x11" && choice != "linger";
+  if (choice != "kitty" && choice != "linger") sources.xOpen = openXDisplay();
+  int delayMs = 0, intervalMs = 0;
+  if (sources.xOpen && readXRepeatRate(delayMs, intervalMs)) {
+    noteServerRepeat(keys.repeat, delayMs, intervalMs);
+  }
+  return sources;
+}
+
+void pollKeySources(KeySources& sources, KeyTracker& keys, int64_t nowMs) {
+  if (!sources.xOpen || keys.exact || nowMs - sources.lastPollMs < kPollIntervalMs) return;
+  sources.lastPollMs = nowMs;
+  const XKeyboardState state = readXKeyboard(sources.reportedFocus);
+  if (state.focus == Focus::Elsewhere) releaseAllKeys(keys);
+  noteServerKeys(keys, state.focus != Focus::Unknown, state.down);
+}
+
+void noteFocusReport(KeySources& sources, KeyTracker& keys, bool gained) {
+  sources.reportedFocus = gained ? Focus::Ours : Focus::Elsewhere;
+  if (!gained) releaseAllKeys(keys);
+}
+
+}  // namespace term
