@@ -71,7 +71,7 @@ void noteKey(WebInput& input, ConsoleModel& console, std::string_view code, int 
 }
 
 void noteFocusLoss(WebInput& input) {
-  for (term::KeyState& key : input.keys.keys) key.down = false;
+  term::releaseAllKeys(input.keys);
 }
 
 void notePointerMovement(WebInput& input, int dx) {
