@@ -20,14 +20,15 @@ flags=(-std=c++20 -g -O1 -I. -Wall -Wextra -ffp-contract=off
 declare -A sources=(
   [input_decoder]="fuzz/input_decoder_fuzz.cpp platform/terminal/input_decoder.cpp"
   [settings]="fuzz/settings_fuzz.cpp shell/settings.cpp shell/present.cpp shell/start_up.cpp
-    render/frame_buffer.cpp render/sprites.cpp platform/scripted.cpp platform/console_model.cpp world/game_state.cpp world/level.cpp"
+    render/frame_buffer.cpp render/sprites.cpp platform/scripted.cpp platform/console_model.cpp
+    world/game_state.cpp world/level.cpp actors/runtime_random.cpp"
   [replay_script]="fuzz/replay_script_fuzz.cpp tools/replay_script.cpp"
 )
 
 for target in input_decoder settings replay_script; do
   binary=$out/${target}_fuzz
   if [ ! -x "$binary" ] ||
-     [ -n "$(find fuzz platform render shell tools world -newer "$binary" -print -quit)" ]; then
+     [ -n "$(find actors fuzz platform render shell tools world -newer "$binary" -print -quit)" ]; then
     # shellcheck disable=SC2086  # the source list splits into files
     clang++ "${flags[@]}" ${sources[$target]} -o "$binary"
   fi
