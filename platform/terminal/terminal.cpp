@@ -212,7 +212,7 @@ bool keyPressedSinceLastQuery(int virtualKey) {
 ScreenPoint pointerPosition() {
   Session& s = session();
   pump(s, 0);
-  term::steerWithArrows(s.input, term::monotonicMs());
+  term::steerWithArrows(s.input.keys, s.input.pointer, term::monotonicMs());
   return {term::pointerX(s.input.pointer), term::pointerY(s.input.pointer)};
 }
 

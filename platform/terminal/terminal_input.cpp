@@ -67,9 +67,9 @@ Answer noteReply(TerminalInput& input, const InputEvent& event) {
   return Answer::None;
 }
 
-void steerWithArrows(TerminalInput& input, int64_t nowMs) {
-  if (queryKeyHeld(input.keys, kVkLeft, nowMs)) nudgePointer(input.pointer, -kArrowPixelsPerFrame);
-  if (queryKeyHeld(input.keys, kVkRight, nowMs)) nudgePointer(input.pointer, kArrowPixelsPerFrame);
+void steerWithArrows(KeyTracker& keys, VirtualPointer& pointer, int64_t nowMs) {
+  if (queryKeyHeld(keys, kVkLeft, nowMs)) nudgePointer(pointer, -kArrowPixelsPerFrame);
+  if (queryKeyHeld(keys, kVkRight, nowMs)) nudgePointer(pointer, kArrowPixelsPerFrame);
 }
 
 }  // namespace term

@@ -33,7 +33,8 @@ enum class Answer { None, PushKeyboard, PixelMouse, SynchronizedOutput };
 void measureCells(TerminalInput& input, int columns, int pixelWidth);
 // A reply to a start-up query, or a mouse report; key events go to the key tracker.
 Answer noteReply(TerminalInput& input, const InputEvent& event);
-// Left and Right held turn the view by moving the pointer, once per reading of it.
-void steerWithArrows(TerminalInput& input, int64_t nowMs);
+// Left and Right held turn the view by moving the pointer, once per reading of it (the page's
+// console steers the same way).
+void steerWithArrows(KeyTracker& keys, VirtualPointer& pointer, int64_t nowMs);
 
 }  // namespace term

@@ -15,6 +15,7 @@
 #include "platform/console_model.h"
 #include "platform/platform.h"
 #include "platform/terminal/cp437.h"
+#include "platform/terminal/terminal_input.h"
 #include "platform/web/web_input.h"
 
 // The page side (console_page.js): takes the glyph table, draws the grid, hands out events.
@@ -144,6 +145,7 @@ bool keyPressedSinceLastQuery(int virtualKey) {
 ScreenPoint pointerPosition() {
   Session& s = session();
   pump(s);
+  term::steerWithArrows(s.input.keys, s.input.pointer, 0);
   return {term::pointerX(s.input.pointer), term::pointerY(s.input.pointer)};
 }
 

@@ -128,7 +128,7 @@ TEST(TerminalInput, LeftAndRightHeldTurnThirtyPixelsEachReading) {
     TerminalInput input;
     input.pointer = term::makeVirtualPointer(600, 400);
     feed(input, bytes);
-    term::steerWithArrows(input, 10);
+    term::steerWithArrows(input.keys, input.pointer, 10);
     EXPECT_EQ(term::pointerX(input.pointer), 600 + dx) << bytes + 1;
   }
 }
