@@ -97,18 +97,24 @@ void onResize(int) {
 
 void install(int signalNumber, void (*handler)(int), int flags);
 
+// The signal's own effect (stop, or end with its status), even from inside its handler, where
+// it is blocked.
+void raiseWithDefaultAction(int signalNumber) {
+  signal(signalNumber, SIG_DFL);
+  sigset_t unblock;
+  sigemptyset(&unblock);
+  sigaddset(&unblock, signalNumber);
+  sigprocmask(SIG_UNBLOCK, &unblock, nullptr);
+  raise(signalNumber);
+}
+
 // Ctrl+Z or SIGTSTP: give the terminal back, stop, and take it again once continued.
 void onStop(int) {
   int savedErrno = errno;
   const bool pushed = keyboardPushed.load();
   const bool taken = terminalTaken.load();
   restoreTerminal();
-  signal(SIGTSTP, SIG_DFL);
-  sigset_t unblock;
-  sigemptyset(&unblock);
-  sigaddset(&unblock, SIGTSTP);
-  sigprocmask(SIG_UNBLOCK, &unblock, nullptr);
-  raise(SIGTSTP);
+  raiseWithDefaultAction(SIGTSTP);
   install(SIGTSTP, onStop, SA_RESTART);
   if (taken) retake(pushed);
   errno = savedErrno;
@@ -208,12 +214,7 @@ void enableMode(std::string_view sequence) {
 
 void endLikeSignal(int signalNumber) {
   restoreTerminal();
-  signal(signalNumber, SIG_DFL);
-  sigset_t unblock;
-  sigemptyset(&unblock);
-  sigaddset(&unblock, signalNumber);
-  sigprocmask(SIG_UNBLOCK, &unblock, nullptr);
-  raise(signalNumber);
+  raiseWithDefaultAction(signalNumber);
   _exit(128 + signalNumber);
 }
 
