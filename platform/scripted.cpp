@@ -10,6 +10,7 @@
 #include <streambuf>
 #include <string_view>
 
+#include "platform/console_text.h"
 #include "platform/platform.h"
 
 namespace {
@@ -34,23 +35,9 @@ struct SessionValues {
 ConsoleModel& liveConsole();
 
 // Unbuffered, so text is in the console the moment it is streamed, as before any pause.
-struct ConsoleTextBuffer : std::streambuf {
- protected:
-  int_type overflow(int_type ch) override {
-    if (traits_type::eq_int_type(ch, traits_type::eof())) return traits_type::not_eof(ch);
-    const char byte = traits_type::to_char_type(ch);
-    writeText(liveConsole(), std::string_view(&byte, 1));
-    return ch;
-  }
-  std::streamsize xsputn(const char* text, std::streamsize count) override {
-    if (count > 0) writeText(liveConsole(), std::string_view(text, static_cast<size_t>(count)));
-    return count;
-  }
-};
-
 struct Session {
   SessionValues values;
-  ConsoleTextBuffer outBuffer;
+  ConsoleTextBuffer outBuffer{liveConsole};
   std::ostream out{&outBuffer};
   std::istringstream in;
 };

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/console_model.h"
+#include "platform/console_text.h"
 #include "platform/platform.h"
 #include "platform/terminal/frame_encoder.h"
 #include "platform/terminal/input_decoder.h"
@@ -165,23 +166,14 @@ bool readLine(Session& s, std::string& line) {
   return true;
 }
 
-struct ConsoleText : std::streambuf {
-  int_type overflow(int_type c) override {
-    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-    const char byte = traits_type::to_char_type(c);
-    writeText(session().console, std::string_view(&byte, 1));
-    return c;
-  }
-  std::streamsize xsputn(const char* text, std::streamsize count) override {
-    writeText(session().console, std::string_view(text, static_cast<size_t>(count)));
-    return count;
-  }
-  // A flushed stream reaches the terminal now, not at the next pause.
-  int sync() override {
-    flush(session());
-    return 0;
-  }
-};
+ConsoleModel& liveConsole() {
+  return session().console;
+}
+
+// A flushed stream reaches the terminal now, not at the next pause.
+void flushNow() {
+  flush(session());
+}
 
 struct TypedInput : std::streambuf {
   std::string line;
@@ -249,7 +241,7 @@ void setCursor(int column, int row) {
 }
 
 std::ostream& consoleOut() {
-  static ConsoleText buffer;
+  static ConsoleTextBuffer buffer(liveConsole, flushNow);
   static std::ostream stream(&buffer);
   return stream;
 }

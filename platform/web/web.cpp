@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "platform/console_model.h"
+#include "platform/console_text.h"
 #include "platform/platform.h"
 #include "platform/terminal/cp437.h"
 #include "platform/terminal/terminal_input.h"
@@ -103,18 +104,9 @@ void readLine(Session& s, std::string& line) {
   line = std::move(s.input.editor.line);
 }
 
-struct ConsoleText : std::streambuf {
-  int_type overflow(int_type c) override {
-    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-    const char byte = traits_type::to_char_type(c);
-    writeText(session().console, std::string_view(&byte, 1));
-    return c;
-  }
-  std::streamsize xsputn(const char* text, std::streamsize count) override {
-    writeText(session().console, std::string_view(text, static_cast<size_t>(count)));
-    return count;
-  }
-};
+ConsoleModel& liveConsole() {
+  return session().console;
+}
 
 struct TypedInput : std::streambuf {
   std::string line;
@@ -178,7 +170,7 @@ void setCursor(int column, int row) {
 }
 
 std::ostream& consoleOut() {
-  static ConsoleText buffer;
+  static ConsoleTextBuffer buffer(liveConsole);
   static std::ostream stream(&buffer);
   return stream;
 }
