@@ -6,7 +6,7 @@
 # Depends on: terminal_play.py, e2e_x11.py, Xvfb, xterm, xdotool, xset, bash, python3.
 import os, sys, tempfile
 from e2e_x11 import run, xterm
-from terminal_play import SHELL, Shell, end, start_x
+from terminal_play import PROMPT, SHELL, Shell, end, start_x
 
 
 def main():
@@ -15,10 +15,10 @@ def main():
         os.chdir(workdir)
         for program in programs:
             os.symlink(program, os.path.basename(program))
-        os.environ["PATH"] = f"{workdir}:{os.environ['PATH']}"
+        os.environ.update(PATH=f"{workdir}:{os.environ['PATH']}", PS1=PROMPT)
         started = [start_x().pid]
         try:
-            started.append(xterm("shell", *SHELL)[0].pid)
+            started.append(xterm("shell", *SHELL.split())[0].pid)
             shell = Shell("shell", lambda words: run("xdotool", *words.split(), wait=False))
             failures = []
             for program in map(os.path.basename, programs):

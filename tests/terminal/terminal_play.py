@@ -9,7 +9,7 @@ import os, subprocess, sys, time
 from e2e_x11 import Screen, run, until
 
 PROMPT = "ready> "
-SHELL = ["env", f"PS1={PROMPT}", "bash", "--norc", "--noprofile"]
+SHELL = "bash --norc --noprofile"  # with PS1 set to PROMPT in its environment
 LIMITS = {"tap degrees": 15, "stop after release s": 0.1, "W+D short of the walls": 0.01}
 
 
