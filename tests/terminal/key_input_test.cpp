@@ -11,6 +11,7 @@
 #include "platform/terminal/input_decoder.h"
 #include "platform/terminal/key_tracker.h"
 #include "platform/terminal/terminal_input.h"
+#include "platform/terminal/x11_keys.h"
 
 namespace {
 
@@ -31,22 +32,33 @@ std::vector<unsigned> feed(TerminalInput& input, const std::string& bytes, int64
   return answers;
 }
 
-// Each game key as the three sources send it: the kitty protocol's code (or the cursor key's
-// final byte), its text, and its win32 virtual-key code and character.
+// Each game key as the sources send it: the kitty protocol's code (or the cursor key's final
+// byte), its text, its win32 virtual-key code and character, and its X key symbol and the
+// keycode a PC keyboard gives it.
 struct GameKey {
   int virtualKey;
   int kittyCode;
   char cursorFinal;
   const char* text;
   int character;
+  unsigned long xSymbol;
+  int xKeycode;
 };
 constexpr GameKey kGameKeys[] = {
-    {'W', 'w', 0, "w", 'w'},     {'A', 'a', 0, "a", 'a'},          {'S', 's', 0, "s", 's'},
-    {'D', 'd', 0, "d", 'd'},     {0x10, 57441, 0, "W", 0},         {' ', ' ', 0, " ", ' '},
-    {0x09, 9, 0, "\t", 9},       {kVkReturn, 13, 0, "\r", 13},     {0x26, 0, 'A', "\x1b[A", 0},
-    {0x28, 0, 'B', "\x1b[B", 0}, {0x25, 0, 'D', "\x1bOD", 0},      {0x27, 0, 'C', "\x1b[C", 0}};
+    {'W', 'w', 0, "w", 'w', 'w', 25},
+    {'A', 'a', 0, "a", 'a', 'a', 38},
+    {'S', 's', 0, "s", 's', 's', 39},
+    {'D', 'd', 0, "d", 'd', 'd', 40},
+    {0x10, 57441, 0, "W", 0, 0xffe1, 50},
+    {' ', ' ', 0, " ", ' ', ' ', 65},
+    {0x09, 9, 0, "\t", 9, 0xff09, 23},
+    {kVkReturn, 13, 0, "\r", 13, 0xff0d, 36},
+    {0x26, 0, 'A', "\x1b[A", 0, 0xff52, 111},
+    {0x28, 0, 'B', "\x1b[B", 0, 0xff54, 116},
+    {0x25, 0, 'D', "\x1bOD", 0, 0xff51, 113},
+    {0x27, 0, 'C', "\x1b[C", 0, 0xff53, 114}};
 
-enum class Source { Kitty, Win32, Lingers };
+enum class Source { Kitty, Win32, Lingers, XServer };
 enum class Step { Press = 1, Repeat, Release };
 
 std::string keyBytes(Source source, const GameKey& key, Step step) {
@@ -60,29 +72,48 @@ std::string keyBytes(Source source, const GameKey& key, Step step) {
              (step == Step::Release ? ";0;0;1_" : ";1;0;1_");
     case Source::Lingers:  // no release: Shift's shows as the next key typed without it
       return step != Step::Release ? key.text : key.virtualKey == 0x10 ? "w" : "";
+    case Source::XServer:  // the terminal's bytes, beside the server's keymap
+      return step != Step::Release ? key.text : "";
   }
   return "";
 }
 
+// One step of a key in a source at a moment; the X server's keymap is polled first.
+void act(Source source, TerminalInput& input, const GameKey& key, Step step, int64_t ms) {
+  if (source == Source::XServer) {
+    const term::XKeyCodes codes = term::mapXKeys([](unsigned long symbol) {
+      for (const GameKey& key : kGameKeys) {
+        if (key.xSymbol == symbol) return key.xKeycode;
+      }
+      return 0;
+    });
+    char keymap[32] = {};
+    if (step != Step::Release) keymap[key.xKeycode / 8] = static_cast<char>(1 << key.xKeycode % 8);
+    term::noteServerKeys(input.keys, true, term::keysDownIn(codes, keymap));
+  }
+  feed(input, keyBytes(source, key, step), ms);
+}
+
 TerminalInput inputFor(Source source) {
   TerminalInput input;
-  input.keys.exact = source != Source::Lingers;
+  input.keys.exact = source == Source::Kitty || source == Source::Win32;
   input.win32InForce = source == Source::Win32;
+  if (source == Source::XServer) term::noteServerKeys(input.keys, true, {});
   return input;
 }
 
 TEST(KeySources, EachGameKeyIsPressedHeldRepeatedAndLetGoInEachSource) {
-  for (const Source source : {Source::Kitty, Source::Win32, Source::Lingers}) {
+  for (const Source source : {Source::Kitty, Source::Win32, Source::Lingers, Source::XServer}) {
     for (const GameKey& key : kGameKeys) {
       TerminalInput input = inputFor(source);
       const std::string where = std::to_string(static_cast<int>(source)) + " " + key.text;
-      feed(input, keyBytes(source, key, Step::Press), 1000);
+      act(source, input, key, Step::Press, 1000);
       EXPECT_TRUE(term::takeKeyPress(input.keys, key.virtualKey, 1001)) << where;
       EXPECT_TRUE(term::queryKeyHeld(input.keys, key.virtualKey, 1001)) << where;
-      feed(input, keyBytes(source, key, Step::Repeat), 1500);
+      act(source, input, key, Step::Repeat, 1500);
       EXPECT_TRUE(isKeyHeld(input.keys, key.virtualKey, 1550)) << where;
       EXPECT_FALSE(term::takeKeyPress(input.keys, key.virtualKey, 1550)) << where;
-      feed(input, keyBytes(source, key, Step::Release), 1560);
+      act(source, input, key, Step::Release, 1560);
       // Without releases a key stops 100 ms after its last repeat.
       const bool lingers = source == Source::Lingers && key.virtualKey != 0x10;
       EXPECT_EQ(isKeyHeld(input.keys, key.virtualKey, 1599), lingers) << where;
