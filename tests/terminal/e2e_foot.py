@@ -42,9 +42,10 @@ def foot(workdir):
         env["WAYLAND_DISPLAY"] = next(filter(re.compile(r"wayland-\d+$").match, os.listdir("run")))
         script = os.path.join(sys.path[0], "virtual_keyboard.py")
         started.append(subprocess.Popen(as_user + ["/usr/bin/python3", script], env=env,
-                                        stdin=os.open("keys", os.O_RDWR)))
+                                        stdin=(keys := os.open("keys", os.O_RDWR))))
+        shell.send = lambda words: os.write(keys, f"{words}\n".encode())  # in order, unlike processes
         # foot takes keys once it has the focus and its size: a key echoed tells.
-        until("a key echoed", lambda: shell.send("type x") or time.sleep(0.3) or shell.raw().endswith(b"x"))
+        until("a key echoed", lambda: [shell.send("type x"), time.sleep(0.3)] and shell.raw().endswith(b"x"))
         shell.send("key ctrl+u")
         return shell.launch("marbek", 0.15) + shell.play("foot")
     finally:

@@ -32,10 +32,10 @@ def tap_in_tmux(focus_events, servers):
     tmux = ["tmux", "-S", f"tmux-{focus_events}", "-f", "tmux.conf"]
     shell = terminal(f"log-{focus_events}", " ".join(tmux + ["new-session", f'"{SHELL}"']), servers)
     try:
-        shell.launch("marbek", 0.04)
+        menu = not shell.launch("marbek", 0.15)
         shell.send("key Return")
         until("the first frame", shell.screen.status)
-        return shell.tap()
+        return {"launch keeps the menu": menu, "tap degrees": shell.tap()}
     finally:
         run(*tmux, "kill-server")
 
@@ -49,8 +49,8 @@ def gnome_terminal(workdir):
     try:
         shell = terminal("log", SHELL, servers)
         failures = shell.launch("marbek", 0.15) + shell.play("GNOME Terminal")
-        print("tap degrees in tmux in GNOME Terminal, focus-events off and on:",
-              [tap_in_tmux(setting, servers) for setting in ("off", "on")])
+        for setting in ("off", "on"):
+            print(f"GNOME Terminal, tmux with focus-events {setting}", tap_in_tmux(setting, servers))
         return failures
     finally:
         for pid in [*servers, int(bus.get("DBUS_SESSION_BUS_PID", 0)), xvfb.pid]:
