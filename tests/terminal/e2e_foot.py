@@ -3,9 +3,8 @@
 # sway, run as an unprivileged user since it refuses root. Keys come from one virtual keyboard,
 # fed through a FIFO by an xdotool stand-in on the PATH; the repeat is foot's own at sway's
 # 660 ms, 25/s; the screen is read from a log that script writes around foot's shell. Launched
-# with Enter, then played (terminal_play.py).
-# Usage: e2e_foot.py MARBEK. Depends on: sway, foot, script, setpriv, virtual_keyboard.py,
-# terminal_play.py, python3.
+# with Enter, then played (terminal_play.py). Usage: e2e_foot.py MARBEK TOLVAN ZIRAVO (plays
+# marbek). Depends on: sway, foot, script, setpriv, virtual_keyboard.py, terminal_play.py, python3.
 import os, pwd, re, subprocess, sys, time
 from e2e_x11 import until
 from terminal_play import PROMPT, SHELL, Shell, check, end, skip
@@ -36,21 +35,22 @@ def foot(workdir):
                                 stdout=subprocess.DEVNULL, stderr=open("sway.log", "w"))]
     try:
         shell = Shell("log")
-        until("foot's shell", lambda: started[0].poll() is not None or PROMPT.encode() in shell.raw())
-        if started[0].poll() is not None:
-            skip(f"sway did not start: {open('sway.log').read()[-300:]}")
+        deadline = time.monotonic() + 10
+        until("foot or sway", lambda: started[0].poll() is not None or shell.prompts()[0]
+              or time.monotonic() > deadline)
+        if not shell.prompts()[0]:
+            skip(f"sway or foot did not start: {open('sway.log').read()[-300:]}")
         env["WAYLAND_DISPLAY"] = next(filter(re.compile(r"wayland-\d+$").match, os.listdir("run")))
         script = os.path.join(sys.path[0], "virtual_keyboard.py")
         started.append(subprocess.Popen(as_user + ["/usr/bin/python3", script], env=env,
                                         stdin=(keys := os.open("keys", os.O_RDWR))))
-        shell.send = lambda words: os.write(keys, f"{words}\n".encode())  # in order, unlike processes
-        # foot takes keys once it has the focus and its size: a key echoed tells.
-        until("a key echoed", lambda: [shell.send("type x"), time.sleep(0.3)] and shell.raw().endswith(b"x"))
-        shell.send("key ctrl+u")
+        # Written here, the keys keep their order, which processes started in turn may not.
+        shell.send = lambda words: os.write(keys, f"{words}\n".encode())
         return shell.launch("marbek", 0.15) + shell.play("foot")
     finally:
         for process in started:
             end(process.pid)
+            process.wait()
 
 
 if __name__ == "__main__":

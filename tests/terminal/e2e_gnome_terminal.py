@@ -4,8 +4,8 @@
 # while focus reports say the window has the focus. Launched with Enter, then played
 # (terminal_play.py); then, measured and not judged, a tap in tmux inside it with tmux's
 # focus-events off and on. The screen is read from a log that script writes around the shell.
-# Usage: e2e_gnome_terminal.py MARBEK. Depends on: gnome-terminal, dbus-launch (dbus-x11),
-# Xvfb, xdotool, xset, script, tmux, terminal_play.py, python3.
+# Usage: e2e_gnome_terminal.py MARBEK TOLVAN ZIRAVO (plays marbek). Depends on: gnome-terminal,
+# dbus-launch (dbus-x11), Xvfb, xdotool, xset, script, tmux, terminal_play.py, python3.
 import os, subprocess, sys
 from e2e_x11 import run, until
 from terminal_play import PROMPT, SHELL, Shell, check, end, skip, start_x
@@ -15,13 +15,14 @@ SHELL = f"env 'PS1={PROMPT}' {SHELL}"  # the server starts shells in an environm
 
 def terminal(log, command, servers):
     """Opens a window of GNOME Terminal running command under script; gives its shell."""
-    windows = lambda: run("xdotool", "search", "--onlyvisible", "--classname", "gnome-terminal").stdout.split()
+    windows = lambda: set(run("xdotool", "search", "--onlyvisible", "--classname",
+                              "gnome-terminal").stdout.split())
     known = windows()
     opened = subprocess.run(["gnome-terminal", "--geometry", "120x41", "--", "script", "-qf", log,
                              "-c", command], capture_output=True, text=True)
     if opened.returncode:
         skip(f"GNOME Terminal did not start: {opened.stderr[-300:]}")
-    window = until("a window of GNOME Terminal", lambda: set(windows()) - set(known), 10).pop()
+    window = until("a window of GNOME Terminal", lambda: windows() - known, 10).pop()
     servers.add(int(run("xdotool", "getwindowpid", window).stdout))
     run("xdotool", "windowfocus", "--sync", window)
     return Shell(log)
@@ -50,11 +51,12 @@ def gnome_terminal(workdir):
         shell = terminal("log", SHELL, servers)
         failures = shell.launch("marbek", 0.15) + shell.play("GNOME Terminal")
         for setting in ("off", "on"):
-            print(f"GNOME Terminal, tmux with focus-events {setting}", tap_in_tmux(setting, servers))
+            print(f"GNOME Terminal, tmux, focus-events {setting}", tap_in_tmux(setting, servers))
         return failures
     finally:
         for pid in [*servers, int(bus.get("DBUS_SESSION_BUS_PID", 0)), xvfb.pid]:
             pid and end(pid)
+        xvfb.wait()
 
 
 if __name__ == "__main__":

@@ -22,6 +22,7 @@ def launches(workdir):
     finally:
         for process in started:
             end(process.pid)
+            process.wait()
 
 
 if __name__ == "__main__":

@@ -56,30 +56,35 @@ class Shell:
     """A shell in a terminal, its screen read from the terminal's log."""
 
     def __init__(self, log):
-        self.log, self.screen, self.prompts = log, Screen(log), 0
+        self.log, self.screen, self.shown = log, Screen(log), 0
 
     send = staticmethod(lambda words: run("xdotool", *words.split(), wait=False))
 
-    def raw(self):
-        return open(self.log, "rb").read() if os.path.exists(self.log) else b""
+    def prompts(self):
+        """The prompts shown so far, then the line typed after the last."""
+        log = open(self.log, "rb").read() if os.path.exists(self.log) else b""
+        return log.count(PROMPT.encode()), log.rsplit(PROMPT.encode())[-1]
 
     def launch(self, program, hold):
         """Types the program's name and holds Enter; the menu must show within half a second and
-        stay a second and a half."""
-        self.prompts = until("the prompt", lambda: self.raw().count(PROMPT.encode()))
-        self.send(f"type {program}")
-        until(f"{program} typed", lambda: program.encode() in self.raw().rsplit(PROMPT.encode())[-1])
+        stay over a second."""
+        self.shown = until("the prompt", lambda: self.prompts()[0])
+        # Typed anew until it shows: a terminal just started (foot, tmux) can drop the first keys.
+        until(f"{program} typed", lambda: [self.send(f"key ctrl+u type {program}"), time.sleep(0.3)]
+              and self.prompts()[1].endswith(program.encode()))
         self.screen.last = None
         samples = trace(lambda: (self.screen.arrow(2)(), self.screen.status()),
-                        [(0, f"keydown Return sleep {hold} keyup Return")], 1.5)[0]
+                        [(0, f"keydown Return sleep {hold} keyup Return")], 1.2)[0]
         shown = [t for t, (arrow, _) in samples if arrow] or [9]
-        if shown[0] < 0.5 and all(arrow and not game for t, (arrow, game) in samples if t >= shown[0]):
+        if shown[0] < 0.5 and all(arrow and not game for t, (arrow, game) in samples
+                                  if t >= shown[0]):
             return []
-        return [f"{program}, Enter held {hold * 1000:.0f} ms: " + ("the game started" if self.screen.last else "no menu")]
+        return [f"{program}, Enter held {hold * 1000:.0f} ms: "
+                + ("the game started" if self.screen.last else "no menu")]
 
     def quit(self):
         self.send("key ctrl+c")
-        until("the prompt after Ctrl+C", lambda: self.raw().count(PROMPT.encode()) > self.prompts, 5)
+        until("the prompt after Ctrl+C", lambda: self.prompts()[0] > self.shown, 5)
 
     def tap(self):
         """Degrees turned by a 50 ms tap of Right, the fewer of two."""

@@ -14,8 +14,9 @@ wayland = socket.socket(socket.AF_UNIX)
 
 
 def send(target, opcode, *args, fd=None):
-    body = b"".join(struct.pack("I", arg) if isinstance(arg, int) else struct.pack("I", len(arg) + 1)
-                    + arg.encode().ljust((len(arg) + 4) // 4 * 4, b"\0") for arg in args)
+    # A string goes as its length with the 0 that ends it, then its bytes padded to 4.
+    body = b"".join(struct.pack("I", arg) if type(arg) is int else struct.pack("I", len(arg) + 1)
+                    + arg.encode().ljust(len(arg) // 4 * 4 + 4, b"\0") for arg in args)
     rights = [(socket.SOL_SOCKET, socket.SCM_RIGHTS, struct.pack("i", fd))] if fd else []
     wayland.sendmsg([struct.pack("II", target, 8 + len(body) << 16 | opcode) + body], rights)
 
@@ -53,8 +54,8 @@ def main():
     while line := sys.stdin.readline():
         for verb, what in zip(line.split()[::2], line.split()[1::2]):
             keys = list(what) if verb == "type" else what.split("+")
-            events = {"keydown": [(key, 1) for key in keys], "keyup": [(key, 0) for key in keys[::-1]],
-                      "key": [(key, 1) for key in keys] + [(key, 0) for key in keys[::-1]],
+            downs, ups = [(key, 1) for key in keys], [(key, 0) for key in keys[::-1]]
+            events = {"keydown": downs, "keyup": ups, "key": downs + ups,
                       "type": [(key, state) for key in keys for state in (1, 0)]}.get(verb, [])
             time.sleep(float(what) if verb == "sleep" else 0)
             for key, state in events:
