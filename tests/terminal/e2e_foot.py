@@ -5,7 +5,7 @@
 # 660 ms, 25/s; the screen is read from a log that script writes around foot's shell. Launched
 # with Enter, then played (terminal_play.py). Usage: e2e_foot.py MARBEK TOLVAN ZIRAVO (plays
 # marbek). Depends on: sway, foot, script, setpriv, virtual_keyboard.py, terminal_play.py, python3.
-import os, pwd, re, subprocess, sys, time
+import os, pwd, re, shutil, subprocess, sys, time
 from e2e_x11 import until
 from terminal_play import PROMPT, SHELL, Shell, check, end, skip
 
@@ -19,14 +19,16 @@ exec foot script -qf log -c '{SHELL}'
 
 
 def foot(workdir):
-    user = pwd.getpwnam("nobody") if os.geteuid() == 0 else pwd.getpwuid(os.geteuid())
+    root, user = os.geteuid() == 0, pwd.getpwnam("nobody")  # sway refuses to run as root
     as_user = ["setpriv", f"--reuid={user.pw_uid}", f"--regid={user.pw_gid}", "--clear-groups"]
+    as_user = as_user if root else []
     os.mkdir("run", 0o700)
     os.mkfifo("keys")
     open("xdotool", "w").write(f'#!/bin/sh\necho "$*" > {workdir}/keys\n')
     os.chmod("xdotool", 0o755)
     open("config", "w").write(CONFIG)
-    for path in (".", "run"):
+    shutil.copy(os.path.join(sys.path[0], "virtual_keyboard.py"), ".")
+    for path in (".", "run") if root else ():
         os.chown(path, user.pw_uid, user.pw_gid)
     env = dict(PATH=os.environ["PATH"], PS1=PROMPT, LANG="C.UTF-8", HOME=workdir,
                XDG_RUNTIME_DIR=f"{workdir}/run", WLR_BACKENDS="headless", WLR_RENDERER="pixman",
@@ -41,9 +43,9 @@ def foot(workdir):
         if not shell.prompts()[0]:
             skip(f"sway or foot did not start: {open('sway.log').read()[-300:]}")
         env["WAYLAND_DISPLAY"] = next(filter(re.compile(r"wayland-\d+$").match, os.listdir("run")))
-        script = os.path.join(sys.path[0], "virtual_keyboard.py")
-        started.append(subprocess.Popen(as_user + ["/usr/bin/python3", script], env=env,
-                                        stdin=(keys := os.open("keys", os.O_RDWR))))
+        keys = os.open("keys", os.O_RDWR)
+        started.append(subprocess.Popen(as_user + ["/usr/bin/python3", "virtual_keyboard.py"],
+                                        env=env, stdin=keys))
         # Written here, the keys keep their order, which processes started in turn may not.
         shell.send = lambda words: os.write(keys, f"{words}\n".encode())
         return shell.launch("marbek", 0.15) + shell.play("foot")

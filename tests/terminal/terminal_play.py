@@ -19,15 +19,16 @@ def skip(reason):
 
 
 def check(tools, body):
-    """Runs body() in a new directory, on the PATH, that links to the programs named on the command
-    line; prints the failures it returns and gives the exit status."""
+    """Runs body() in a new directory, on the PATH, holding copies of the programs named on the
+    command line (any user may run them there); prints the failures it returns and gives the exit
+    status."""
     if missing := [tool for tool in tools if not shutil.which(tool)]:
         skip(f"not installed: {' '.join(missing)}")
     programs = list(map(os.path.abspath, sys.argv[1:]))
     with tempfile.TemporaryDirectory() as workdir:
         os.chdir(workdir)
         for program in programs:
-            os.symlink(program, os.path.basename(program))
+            shutil.copy(program, ".")
         os.environ.update(PATH=f"{workdir}:{os.environ['PATH']}", PS1=PROMPT, LANG="C.UTF-8")
         failures = body(workdir)
     print("\n".join(failures) or "all checks passed")
