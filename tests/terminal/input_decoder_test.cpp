@@ -89,7 +89,7 @@ TEST(InputDecoder, DecodesKeysMouseReportsAndReplies) {
             "enter | enter rel | tab rep | bs | up rel | right+S rep");
   // win32-input-mode records: virtual key, scan code, character, down, control keys, repeats.
   EXPECT_EQ(decode("\x1b[87;17;87;1;16;1_\x1b[160;42;0;0;0;1_\x1b[51;4;35;1;16;2_\x1b[13;28;13;0;0;1_"
-                   "\x1b[38;72;0;1;256;1_\x1b[188;51;44;1;0_\x1b[65;30;1;1;8;1_\x1b[_"),
+                   "\x1b[38;72;0;1;256;1_\x1b[188;51;44;1;0_\x1b[65;30;1;1;4;1_\x1b[_"),
             "w+S rec 'W' | shift rel rec | 3+S rec '#' | 3+S rec '#' | enter rel rec | up rec | "
             ", rec ',' | a+C rec | other rel rec");
   // Keys as text are the ones every terminal sends, whatever protocol it was asked for.
