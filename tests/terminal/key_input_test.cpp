@@ -45,18 +45,12 @@ struct GameKey {
   int xKeycode;
 };
 constexpr GameKey kGameKeys[] = {
-    {'W', 'w', 0, "w", 'w', 'w', 25},
-    {'A', 'a', 0, "a", 'a', 'a', 38},
-    {'S', 's', 0, "s", 's', 's', 39},
-    {'D', 'd', 0, "d", 'd', 'd', 40},
-    {0x10, 57441, 0, "W", 0, 0xffe1, 50},
-    {' ', ' ', 0, " ", ' ', ' ', 65},
-    {0x09, 9, 0, "\t", 9, 0xff09, 23},
-    {kVkReturn, 13, 0, "\r", 13, 0xff0d, 36},
-    {0x26, 0, 'A', "\x1b[A", 0, 0xff52, 111},
-    {0x28, 0, 'B', "\x1b[B", 0, 0xff54, 116},
-    {0x25, 0, 'D', "\x1bOD", 0, 0xff51, 113},
-    {0x27, 0, 'C', "\x1b[C", 0, 0xff53, 114}};
+    {'W', 'w', 0, "w", 'w', 'w', 25},         {'A', 'a', 0, "a", 'a', 'a', 38},
+    {'S', 's', 0, "s", 's', 's', 39},         {'D', 'd', 0, "d", 'd', 'd', 40},
+    {0x10, 57441, 0, "W", 0, 0xffe1, 50},     {' ', ' ', 0, " ", ' ', ' ', 65},
+    {0x09, 9, 0, "\t", 9, 0xff09, 23},        {kVkReturn, 13, 0, "\r", 13, 0xff0d, 36},
+    {0x26, 0, 'A', "\x1b[A", 0, 0xff52, 111}, {0x28, 0, 'B', "\x1b[B", 0, 0xff54, 116},
+    {0x25, 0, 'D', "\x1bOD", 0, 0xff51, 113}, {0x27, 0, 'C', "\x1b[C", 0, 0xff53, 114}};
 
 enum class Source { Kitty, Win32, Lingers, XServer };
 enum class Step { Press = 1, Repeat, Release };
