@@ -89,7 +89,12 @@ void dispatch(Session& s, const term::InputEvent& event, int64_t nowMs) {
   if (event.kind != term::EventKind::Key) return answer(s, term::noteReply(s.input, event, nowMs));
   if (term::isInterrupt(event)) term::endLikeSignal(SIGINT);
   if (term::isSuspend(event)) raise(SIGTSTP);
-  answer(s, term::noteKey(s.input, event, nowMs));
+  if (s.editing) {
+    // Typed or pasted text says nothing of the key protocol in force.
+    term::noteKeyEvent(s.input.keys, event, nowMs);
+  } else {
+    answer(s, term::noteKey(s.input, event, nowMs));
+  }
   if (s.editing && s.lineStatus == term::LineStatus::Editing) {
     s.lineStatus = term::editLine(s.editor, s.console, event);
   } else if (s.editing) {
