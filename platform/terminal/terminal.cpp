@@ -128,6 +128,9 @@ Session& session() {
   if (s.started) return s;
   s.started = true;
   term::enterTerminal(kStartQueries);
+  // The Linux console has no bright backgrounds: there a block keeps its glyph to show white.
+  const char* terminalName = std::getenv("TERM");
+  s.shown.paintBlocks = !terminalName || std::string_view(terminalName).substr(0, 5) != "linux";
   s.keySources = term::openKeySources(s.input.keys);
   const term::TerminalSize size = term::terminalSize();
   s.console = makeConsole(size.columns, size.rows);
