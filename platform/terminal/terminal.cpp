@@ -15,6 +15,7 @@
 #include <ostream>
 #include <streambuf>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/console_model.h"
@@ -144,6 +145,9 @@ Session& session() {
   term::enterTerminal(term::startQueries(s.input.choice));
   // Keys held as the program starts (the Enter that started it) are no presses.
   term::takeOverKeys(s.input.keys, false, term::monotonicMs());
+  // The Linux console has no bright backgrounds: there a block keeps its glyph to show white.
+  const char* terminalName = std::getenv("TERM");
+  s.shown.paintBlocks = !terminalName || std::string_view(terminalName).substr(0, 5) != "linux";
   s.keySources = term::openKeySources(s.input.keys, s.input.choice.x11);
   const term::TerminalSize size = term::terminalSize();
   s.console = makeConsole(size.columns, size.rows);
