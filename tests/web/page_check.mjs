@@ -145,8 +145,19 @@ check(same(cut(await grid(page), '80x25'), replayFrame('marbek', '80x25', 1, '')
 
 // Installed: Chromium parses the manifest and finds the page installable, and its icons load.
 // Once the service worker controls the page, the page reloads and plays with the network off.
+// A worker taking over deletes the caches of other builds: here one left by an "older build".
+await page.close();
 page = await open('tolvan');
-await page.waitForFunction(() => navigator.serviceWorker.controller !== null, {timeout: 30000});
+const controlled = () => page.waitForFunction(() => navigator.serviceWorker.controller !== null,
+                                              {timeout: 30000});
+await controlled();
+await page.evaluate(async () => {
+  await caches.open('tolmarzi-older');
+  await (await navigator.serviceWorker.getRegistration()).unregister();
+});
+await page.goto('about:blank');  // the last page it controls gone, the worker goes too
+await page.goto(`${origin}/index.html?program=tolvan`);
+await controlled();
 const devTools = await page.createCDPSession();
 const manifest = await devTools.send('Page.getAppManifest');
 check(!manifest.errors.length, `manifest: ${JSON.stringify(manifest.errors)}`);
