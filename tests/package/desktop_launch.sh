@@ -43,7 +43,7 @@ for entry in "marbek|=== Brumvoke ===" "tolvan|=== Skarnfell ===" "ziravo|=== Zo
   done
   [ -n "$window" ] || { echo "$program's entry opened no terminal window" >&2; exit 1; }
   terminal_pid=$(xdotool getwindowpid "$window")
-  grep -qaF "Run DEMO  <--" "$work/xterm.log" ||
+  grep -qaF "$title" "$work/xterm.log" && grep -qaF "Run DEMO  <--" "$work/xterm.log" ||
     { echo "$program's entry opened a terminal without its menu" >&2; exit 1; }
   echo "$program's desktop entry opens $(readlink "/proc/$terminal_pid/exe") with its menu: $title"
   kill "$terminal_pid"
