@@ -9,12 +9,12 @@ import os, pwd, re, shutil, subprocess, sys, time
 from e2e_x11 import until
 from terminal_play import PROMPT, SHELL, Shell, check, end, skip
 
-# The output's size gives foot 120 x 41 cells of its default font.
-CONFIG = f"""output HEADLESS-1 resolution 846x662
-default_border none
+# foot floats at 120 x 41 cells, whatever its font's size.
+CONFIG = f"""output HEADLESS-1 resolution 1280x800
+for_window [app_id="foot"] floating enable
 input * repeat_delay 660
 input * repeat_rate 25
-exec foot script -qf log -c '{SHELL}'
+exec foot --window-size-chars=120x41 script -qf log -c '{SHELL}'
 """
 
 

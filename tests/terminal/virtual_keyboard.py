@@ -8,7 +8,7 @@ import ctypes, os, socket, struct, sys, time
 
 ROWS = ((16, "qwertyuiop"), (30, "asdfghjkl"), (44, "zxcvbnm"))
 KEYS = dict({c: first + i for first, row in ROWS for i, c in enumerate(row)}, Return=28, ctrl=29,
-            Up=103, Left=105, Right=106, Down=108)
+            space=57, Up=103, Left=105, Right=106, Down=108)
 SEAT, MANAGER, KEYBOARD = 4, 5, 6  # the ids this client gives its objects
 wayland = socket.socket(socket.AF_UNIX)
 
