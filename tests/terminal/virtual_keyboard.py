@@ -21,7 +21,7 @@ def send(target, opcode, *args, fd=None):
     wayland.sendmsg([struct.pack("II", target, 8 + len(body) << 16 | opcode) + body], rights)
 
 
-def globals():
+def registry():
     send(1, 1, 2)  # wl_display.get_registry, then .sync: every global comes before its done
     send(1, 0, 3)
     found, data = {}, b""
@@ -45,9 +45,9 @@ def keymap():
 
 def main():
     wayland.connect(os.path.join(os.environ["XDG_RUNTIME_DIR"], os.environ["WAYLAND_DISPLAY"]))
-    names = globals()
-    for id, interface in ((SEAT, "wl_seat"), (MANAGER, "zwp_virtual_keyboard_manager_v1")):
-        send(2, 0, names[interface], interface, 1, id)
+    names = registry()
+    for new, interface in ((SEAT, "wl_seat"), (MANAGER, "zwp_virtual_keyboard_manager_v1")):
+        send(2, 0, names[interface], interface, 1, new)
     send(MANAGER, 0, SEAT, KEYBOARD)
     fd = os.memfd_create("keymap")
     send(KEYBOARD, 0, 1, os.write(fd, keymap()), fd=fd)  # format 1: XKB text
