@@ -162,8 +162,9 @@ for (const [mode, vtExtensions] of Object.entries(MODES)) {
     failures.push(...judge(mode, figures));
   } catch (error) {
     console.log(mode, JSON.stringify(figures));
-    const shown = await page.evaluate(() => row(0).trimEnd());
-    failures.push(`${mode}: ${error.message}; row 0: ${shown}`);
+    const shown = await page.evaluate(() => [0, 1, 2, term.buffer.active.cursorY].map(
+        (y) => row(y).trimEnd()).join(' | '));
+    failures.push(`${mode}: ${error.message}; rows 0, 1, 2 and the cursor's: ${shown}`);
   }
   bridge.stdin.end();
   await new Promise((resolve) => bridge.exitCode !== null ? resolve() : bridge.on('exit', resolve));
