@@ -1,4 +1,5 @@
-// The input decoder's state machine: ground bytes, ESC, CSI, SS3, skipped strings and UTF-8.
+// The input decoder's state machine: ground bytes, ESC, CSI, SS3, skipped strings and UTF-8;
+// and what the kitty protocol's and win32-input-mode's keys mean.
 // Depends on: input_decoder.h.
 #include "platform/terminal/input_decoder.h"
 
@@ -13,6 +14,8 @@ constexpr size_t kSequenceLimit = 64;
 constexpr int kStringLimit = 4096;
 constexpr int kNumberLimit = 1 << 24;
 constexpr int kModifierMask = kModShift | kModAlt | kModCtrl | kModSuper;
+// A win32 record's repeat count stands for that many key-downs; a bigger one is no keyboard's.
+constexpr int kRecordRepeatLimit = 32;
 
 // Fields split at ';', sub-fields at ':'; an empty one is -1 so that defaults can apply.
 using Parameters = std::vector<std::vector<int>>;
@@ -46,13 +49,18 @@ int textOf(int key, int modifiers, KeyAction action) {
 }
 
 void addKey(std::vector<InputEvent>& events, int key, int modifiers,
-            KeyAction action = KeyAction::Press) {
+            KeyAction action = KeyAction::Press, KeyForm form = KeyForm::Sequence) {
   InputEvent event;
   event.key = key;
   event.modifiers = modifiers & kModifierMask;
   event.action = action;
+  event.form = form;
   event.text = textOf(key, event.modifiers, action);
   events.push_back(event);
+}
+
+void addText(std::vector<InputEvent>& events, int key, int modifiers) {
+  addKey(events, key, modifiers, KeyAction::Press, KeyForm::Text);
 }
 
 void addReply(std::vector<InputEvent>& events, EventKind kind, int number, int value = 0) {
@@ -74,19 +82,19 @@ void addMouse(std::vector<InputEvent>& events, int x, int y) {
 // A single byte typed on a terminal without the kitty protocol.
 void addLegacyByte(std::vector<InputEvent>& events, unsigned char byte, int modifiers) {
   if (byte == 0x0D || byte == 0x0A) {
-    addKey(events, kKeyEnter, modifiers);
+    addText(events, kKeyEnter, modifiers);
   } else if (byte == 0x09) {
-    addKey(events, kKeyTab, modifiers);
+    addText(events, kKeyTab, modifiers);
   } else if (byte == 0x7F || byte == 0x08) {
-    addKey(events, kKeyBackspace, modifiers);
+    addText(events, kKeyBackspace, modifiers);
   } else if (byte >= 0x01 && byte <= 0x1A) {
-    addKey(events, 'a' + byte - 1, modifiers | kModCtrl);
+    addText(events, 'a' + byte - 1, modifiers | kModCtrl);
   } else if (byte == 0x00 || (byte >= 0x1C && byte <= 0x1F)) {
-    addKey(events, kKeyOther, modifiers | kModCtrl);
+    addText(events, kKeyOther, modifiers | kModCtrl);
   } else if (byte >= 'A' && byte <= 'Z') {
-    addKey(events, byte - 'A' + 'a', modifiers | kModShift);
+    addText(events, byte - 'A' + 'a', modifiers | kModShift);
   } else {
-    addKey(events, byte, modifiers);
+    addText(events, byte, modifiers);
   }
 }
 
@@ -126,6 +134,38 @@ KeyAction kittyAction(int eventType) {
   if (eventType == 2) return KeyAction::Repeat;
   if (eventType == 3) return KeyAction::Release;
   return KeyAction::Press;
+}
+
+// The game's keys by their Windows virtual-key codes; the rest are told by the character.
+int win32Key(int virtualKey, int character) {
+  if (virtualKey >= 'A' && virtualKey <= 'Z') return virtualKey - 'A' + 'a';
+  if (virtualKey >= '0' && virtualKey <= '9') return virtualKey;
+  if (virtualKey >= 0x60 && virtualKey <= 0x69) return '0' + virtualKey - 0x60;  // keypad digits
+  switch (virtualKey) {
+    case 0x08:
+      return kKeyBackspace;
+    case 0x09:
+      return kKeyTab;
+    case 0x0D:
+      return kKeyEnter;
+    case 0x10:  // Shift, and the left and right Shift keys
+    case 0xA0:
+    case 0xA1:
+      return kKeyShift;
+    case 0x1B:
+      return kKeyEscape;
+    case 0x20:
+      return ' ';
+    case 0x25:
+      return kKeyLeft;
+    case 0x26:
+      return kKeyUp;
+    case 0x27:
+      return kKeyRight;
+    case 0x28:
+      return kKeyDown;
+  }
+  return character > 0x20 && character < 0x7F ? character : kKeyOther;
 }
 
 // A complete CSI sequence cut into its parts: "<=>?" prefix, parameters, intermediates, final.
@@ -175,8 +215,33 @@ void addWindowPixels(const Csi& csi, std::vector<InputEvent>& events) {
   events.push_back(event);
 }
 
-// Keys in either protocol (kitty "u", cursor keys with modifiers, legacy function keys) and the
-// window-size reply and focus reports.
+// A win32-input-mode record: CSI Vk;Sc;Uc;Kd;Cs;Rc _ (virtual key, scan code, character, down,
+// control-key state, repeat count). Ctrl+C and Ctrl+Z are known by their characters, as their
+// bytes would be, whatever the keyboard layout.
+void addWin32Record(const Csi& csi, std::vector<InputEvent>& events) {
+  const int character = parameter(csi.fields, 2, 0, 0);
+  const bool down = parameter(csi.fields, 3, 0, 0) == 1;
+  const int state = parameter(csi.fields, 4, 0, 0);
+  int key = win32Key(parameter(csi.fields, 0, 0, 0), character);
+  int modifiers = (state & 0x10 ? kModShift : 0) | (state & 0x03 ? kModAlt : 0) |
+                  (state & 0x0C ? kModCtrl : 0);
+  if (character == 0x03 || character == 0x1A) {
+    key = character == 0x03 ? 'c' : 'z';
+    modifiers |= kModCtrl;
+  }
+  const int downs = std::clamp(parameter(csi.fields, 5, 0, 1), 1, kRecordRepeatLimit);
+  for (int count = down ? downs : 1; count > 0; --count) {
+    addKey(events, key, modifiers, down ? KeyAction::Press : KeyAction::Release,
+           KeyForm::Win32Record);
+    // The record's own character is what the key types (a shifted digit, a layout's letter).
+    if (down && character >= 0x20 && character < 0x7F && !(modifiers & (kModAlt | kModCtrl))) {
+      events.back().text = character;
+    }
+  }
+}
+
+// Keys in either protocol (kitty "u", cursor keys with modifiers, legacy function keys), win32
+// records, and the window-size reply and focus reports.
 void finishPlainCsi(const Csi& csi, std::vector<InputEvent>& events) {
   const int first = parameter(csi.fields, 0, 0, 0);
   const int modifiers = parameter(csi.fields, 1, 0, 1) - 1;
@@ -197,6 +262,8 @@ void finishPlainCsi(const Csi& csi, std::vector<InputEvent>& events) {
       return addKey(events, kKeyLeft, modifiers, action);
     case 'Z':
       return addKey(events, kKeyTab, kModShift, action);
+    case '_':
+      return addWin32Record(csi, events);
     case 'I':
     case 'O':
       return addReply(events, EventKind::Focus, csi.final == 'I');
@@ -225,17 +292,17 @@ void finishCsi(std::string_view body, char final, std::vector<InputEvent>& event
 void finishSs3(char final, std::vector<InputEvent>& events) {
   switch (final) {
     case 'A':
-      return addKey(events, kKeyUp, 0);
+      return addText(events, kKeyUp, 0);
     case 'B':
-      return addKey(events, kKeyDown, 0);
+      return addText(events, kKeyDown, 0);
     case 'C':
-      return addKey(events, kKeyRight, 0);
+      return addText(events, kKeyRight, 0);
     case 'D':
-      return addKey(events, kKeyLeft, 0);
+      return addText(events, kKeyLeft, 0);
     case 'M':
-      return addKey(events, kKeyEnter, 0);
+      return addText(events, kKeyEnter, 0);
     default:
-      return addKey(events, kKeyOther, 0);
+      return addText(events, kKeyOther, 0);
   }
 }
 
@@ -271,7 +338,7 @@ bool stepEscape(InputDecoder& decoder, unsigned char byte, std::vector<InputEven
   } else if (std::string_view("]P_^X").find(static_cast<char>(byte)) != std::string_view::npos) {
     enter(decoder, State::String);
   } else if (byte == 0x1B) {
-    addKey(events, kKeyEscape, 0);
+    addText(events, kKeyEscape, 0);
   } else if (byte < 0x80) {
     enter(decoder, State::Ground);
     addLegacyByte(events, byte, kModAlt);
@@ -330,7 +397,7 @@ bool stepUtf8(InputDecoder& decoder, unsigned char byte, std::vector<InputEvent>
   if (--decoder.utf8Remaining == 0) {
     enter(decoder, State::Ground);
     // F4 90 and up encode no character, and would read as the keys numbered above Unicode.
-    if (decoder.codePoint <= 0x10FFFF) addKey(events, decoder.codePoint, 0);
+    if (decoder.codePoint <= 0x10FFFF) addText(events, decoder.codePoint, 0);
   }
   return true;
 }
@@ -383,7 +450,7 @@ bool hasPendingInput(const InputDecoder& decoder) {
 }
 
 void flushPendingInput(InputDecoder& decoder, std::vector<InputEvent>& events) {
-  if (decoder.state == InputDecoder::State::Escape) addKey(events, kKeyEscape, 0);
+  if (decoder.state == InputDecoder::State::Escape) addText(events, kKeyEscape, 0);
   enter(decoder, InputDecoder::State::Ground);
 }
 

@@ -1,5 +1,6 @@
 // Turns the bytes a terminal sends into events: legacy keys and escape sequences, the kitty
-// keyboard protocol, SGR (and X10) mouse reports and the replies to our start-up queries.
+// keyboard protocol, win32-input-mode key records, SGR (and X10) mouse reports and the replies
+// to our start-up queries.
 // Owns: InputDecoder, InputEvent. Depends on: nothing. Pure: bytes in, events out.
 #pragma once
 
@@ -28,6 +29,11 @@ inline constexpr int kModSuper = 8;
 
 enum class KeyAction { Press, Repeat, Release };
 
+// How a key came: as the text it types (bytes, SS3 keys: what any terminal sends), as an escape
+// sequence (the kitty protocol's keys, cursor and function keys), or as a win32-input-mode
+// record, which tells down from up but not a press from a repeat.
+enum class KeyForm { Sequence, Text, Win32Record };
+
 enum class EventKind {
   Key,
   Mouse,
@@ -43,6 +49,7 @@ struct InputEvent {
   int key = 0;  // Key: a lower-case code point for letters, or one of the kKey values
   int modifiers = 0;
   KeyAction action = KeyAction::Press;
+  KeyForm form = KeyForm::Sequence;
   int text = 0;  // Key: the printable ASCII character the key types, 0 if none
   int x = 0;     // Mouse: 1-based column, or pixel in pixel mode; WindowPixels: width
   int y = 0;

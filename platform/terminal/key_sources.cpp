@@ -1,8 +1,5 @@
-// Choosing and polling the key sources. Depends on: key_sources.h, x11_display.h, C getenv.
+// Polling the X server's key state. Depends on: key_sources.h, x11_display.h.
 #include "platform/terminal/key_sources.h"
-
-#include <cstdlib>
-#include <string_view>
 
 #include "platform/terminal/x11_display.h"
 
@@ -14,12 +11,9 @@ constexpr int64_t kPollIntervalMs = 4;
 
 }  // namespace
 
-KeySources openKeySources(KeyTracker& keys) {
+KeySources openKeySources(KeyTracker& keys, bool x11Allowed) {
   KeySources sources;
-  const char* forced = std::getenv("TERMINAL_KEYS");
-  const std::string_view choice = forced ? forced : "";
-  sources.kittyAllowed = choice != "x11" && choice != "linger";
-  if (choice != "kitty" && choice != "linger") sources.xOpen = openXDisplay();
+  sources.xOpen = x11Allowed && openXDisplay();
   int delayMs = 0, intervalMs = 0;
   if (sources.xOpen && readXRepeatRate(delayMs, intervalMs)) {
     noteServerRepeat(keys.repeat, delayMs, intervalMs);

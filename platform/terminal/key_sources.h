@@ -1,6 +1,6 @@
-// Where held keys come from, in order of preference: the kitty keyboard protocol, the X
-// server's key state, the repeat lingers; TERMINAL_KEYS=kitty, x11 or linger forces one.
-// Owns: KeySources. Depends on: key_tracker.h, x11_display.h.
+// The X server's key state as a source of held keys, polled where no key protocol is in force
+// and the terminal's focus can be told. Owns: KeySources. Depends on: key_tracker.h,
+// x11_keys.h, x11_display.h.
 #pragma once
 
 #include <cstdint>
@@ -11,14 +11,13 @@
 namespace term {
 
 struct KeySources {
-  bool kittyAllowed = true;
   bool xOpen = false;
   Focus reportedFocus = Focus::Unknown;  // the terminal's focus reports
   int64_t lastPollMs = -1;
 };
 
-// Reads TERMINAL_KEYS and connects to the X server unless told not to.
-KeySources openKeySources(KeyTracker& keys);
+// Connects to the X server when it may be used, and learns its auto-repeat.
+KeySources openKeySources(KeyTracker& keys, bool x11Allowed);
 // The X server's key state, read at most once per few milliseconds.
 void pollKeySources(KeySources& sources, KeyTracker& keys, int64_t nowMs);
 // A focus report from the terminal; losing the focus lets go of every key.

@@ -1,13 +1,17 @@
 // The platform contract on a Linux terminal: the console model drawn by difference, keys held
-// by the kitty protocol, the X server's key state or repeat lingers, a virtual mouse pointer,
+// by the kitty protocol, win32-input-mode records, the X server's key state or repeat lingers,
+// a virtual mouse pointer,
 // typed lines with echo. Owns: the one terminal session. Depends on: platform/platform.h,
 // terminal_io.h, key_sources.h and the pure parts (input_decoder, key_tracker, terminal_input,
 // frame_encoder, line_editor).
 #include <signal.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <streambuf>
 #include <string>
@@ -26,13 +30,11 @@
 
 namespace {
 
-// The kitty keyboard query, SGR pixel mouse and synchronized output support, the window's
-// pixel size, and last the primary device attributes, which every terminal answers: once that
-// reply is in, every answer that will come has come.
-constexpr char kStartQueries[] = "\x1b[?u\x1b[?1016$p\x1b[?2026$p\x1b[14t\x1b[c";
 constexpr int kQueryWaitMs = 500;
-// Flags 1 + 2 + 8: disambiguated keys, press/repeat/release events, every key as an escape.
-constexpr char kKeyboardPush[] = "\x1b[>11u";
+// After the kitty push: the flags the terminal applied, and device attributes to tell when no
+// answer is coming.
+constexpr char kKeyboardReadBack[] = "\x1b[?u\x1b[c";
+constexpr char kWin32ModeQuery[] = "\x1b[?9001$p";
 constexpr int kEscapeWaitMs = 50;
 
 struct Session {
@@ -66,31 +68,28 @@ void flush(Session& s) {
   if (!bytes.empty()) term::writeAll(bytes);
 }
 
-void answer(Session& s, term::Answer answer) {
-  switch (answer) {
-    case term::Answer::None:
-      break;
-    case term::Answer::PushKeyboard:
-      term::pushKeyboardEnhancement(kKeyboardPush);
-      break;
-    case term::Answer::PixelMouse:
-      term::enableMode("\x1b[?1016h");
-      break;
-    case term::Answer::SynchronizedOutput:
-      s.shown.synchronized = true;
-      break;
+void answer(Session& s, unsigned answers) {
+  if (answers & term::kPopKeyboard) term::setMode(term::LaterMode::KittyKeys, false);
+  if (answers & term::kPushKeyboard) {
+    term::setMode(term::LaterMode::KittyKeys, true);
+    term::writeAll(kKeyboardReadBack);
   }
+  if (answers & term::kAskWin32) {
+    term::setMode(term::LaterMode::Win32Keys, true);
+    term::writeAll(kWin32ModeQuery);
+  }
+  if (answers & term::kPixelMouse) term::setMode(term::LaterMode::PixelMouse, true);
+  if (answers & term::kSynchronizedOutput) s.shown.synchronized = true;
 }
 
 void dispatch(Session& s, const term::InputEvent& event, int64_t nowMs) {
   if (event.kind == term::EventKind::Focus) {
     return term::noteFocusReport(s.keySources, s.input.keys, event.number == 1);
   }
-  if (event.kind == term::EventKind::KeyboardFlags && !s.keySources.kittyAllowed) return;
-  if (event.kind != term::EventKind::Key) return answer(s, term::noteReply(s.input, event));
+  if (event.kind != term::EventKind::Key) return answer(s, term::noteReply(s.input, event, nowMs));
   if (term::isInterrupt(event)) term::endLikeSignal(SIGINT);
   if (term::isSuspend(event)) raise(SIGTSTP);
-  term::noteKeyEvent(s.input.keys, event, nowMs);
+  answer(s, term::noteKey(s.input, event, nowMs));
   if (s.editing && s.lineStatus == term::LineStatus::Editing) {
     s.lineStatus = term::editLine(s.editor, s.console, event);
   } else if (s.editing) {
@@ -123,12 +122,24 @@ void pump(Session& s, int timeoutMs) {
   if (s.inputEnded && !s.editing) platform::closeConsole();
 }
 
+// TERMINAL_KEYS, read before the terminal is taken so that a bad value is told plainly.
+term::KeyChoice readKeyChoice() {
+  const char* value = std::getenv("TERMINAL_KEYS");
+  if (const std::optional<term::KeyChoice> choice = term::parseKeyChoice(value)) return *choice;
+  std::fprintf(stderr, "%s: TERMINAL_KEYS is \"%s\"; it may be kitty, win32, x11 or linger\n",
+               program_invocation_short_name, value);
+  std::exit(2);
+}
+
 Session& session() {
   Session& s = theSession;
   if (s.started) return s;
   s.started = true;
-  term::enterTerminal(kStartQueries);
-  s.keySources = term::openKeySources(s.input.keys);
+  s.input.choice = readKeyChoice();
+  term::enterTerminal(term::startQueries(s.input.choice));
+  // Keys held as the program starts (the Enter that started it) are no presses.
+  term::takeOverKeys(s.input.keys, false, term::monotonicMs());
+  s.keySources = term::openKeySources(s.input.keys, s.input.choice.x11);
   const term::TerminalSize size = term::terminalSize();
   s.console = makeConsole(size.columns, size.rows);
   term::measureCells(s.input, size.columns, size.pixelWidth);
@@ -198,7 +209,7 @@ bool keyHeld(int virtualKey) {
 bool keyPressedSinceLastQuery(int virtualKey) {
   Session& s = session();
   pump(s, 0);
-  return term::takeKeyPress(s.input.keys, virtualKey);
+  return term::takeKeyPress(s.input.keys, virtualKey, term::monotonicMs());
 }
 
 ScreenPoint pointerPosition() {

@@ -25,27 +25,37 @@
 namespace term {
 namespace {
 
-// CAN first: a frame cut short by a signal may have left a sequence open, and CAN ends it.
-constexpr char kLeaveBeforePop[] = "\x18\x1b[?2026l";
-constexpr char kPopKeyboard[] = "\x1b[<u";
-constexpr char kLeaveAfterPop[] =
-    "\x1b[?1004l\x1b[?1016l\x1b[?1006l\x1b[?1003l\x1b[0m\x1b[?25h\x1b[?1049l";
 constexpr char kEnter[] = "\x1b[?1049h\x1b[?1003h\x1b[?1006h\x1b[?1004h";
+constexpr char kLeave[] = "\x1b[?1004l\x1b[?1006l\x1b[?1003l\x1b[0m\x1b[?25h\x1b[?1049l";
+// A write cut short by a signal may have left a sequence open, which CAN ends, and a
+// synchronized update open, which would hold back everything the terminal is sent after it.
+constexpr char kCancelSequence[] = "\x18";
+constexpr char kBeginUpdate[] = "\x1b[?2026h";
+constexpr char kEndUpdate[] = "\x1b[?2026l";
+
+struct ModeSequences {
+  const char* on;
+  const char* off;
+};
+// Flags 1 + 2 + 8 of the kitty protocol: disambiguated keys, press/repeat/release events,
+// every key as an escape.
+constexpr ModeSequences kLaterModes[kLaterModeCount] = {
+    {"\x1b[>11u", "\x1b[<u"}, {"\x1b[?9001h", "\x1b[?9001l"}, {"\x1b[?1016h", "\x1b[?1016l"}};
 constexpr int kExitSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 
 termios savedSettings;
 termios rawSettings;
-// Modes switched on after start-up (the kitty keyboard push, pixel mouse), sent again on resume.
-char laterModes[64];
-std::atomic<size_t> laterModesLength{0};
+std::atomic<bool> laterModeOn[kLaterModeCount];
 std::atomic<bool> terminalTaken{false};
-std::atomic<bool> keyboardPushed{false};
+std::atomic<bool> writing{false};       // a write to the terminal is under way
+std::atomic<bool> updateOpened{false};  // ... and it began a synchronized update
 std::atomic<bool> resized{false};
 int wakePipe[2] = {-1, -1};
 char alternateStack[64 * 1024];
 
-void writeRaw(const char* bytes, size_t length) {
+void writeRaw(const char* bytes) {
+  size_t length = std::strlen(bytes);
   while (length > 0) {
     ssize_t written = write(STDOUT_FILENO, bytes, length);
     if (written < 0 && errno == EINTR) continue;
@@ -80,11 +90,12 @@ void markResized() {
 }
 
 // Takes the terminal again after the program was stopped, and has the screen drawn afresh.
-void retake(bool keyboardWasPushed) {
+void retake() {
   tcsetattr(STDIN_FILENO, TCSADRAIN, &rawSettings);
-  writeRaw(kEnter, sizeof kEnter - 1);
-  writeRaw(laterModes, laterModesLength.load());
-  keyboardPushed.store(keyboardWasPushed);
+  writeRaw(kEnter);
+  for (int mode = 0; mode < kLaterModeCount; ++mode) {
+    if (laterModeOn[mode].load()) writeRaw(kLaterModes[mode].on);
+  }
   terminalTaken.store(true);
   markResized();
 }
@@ -111,12 +122,11 @@ void raiseWithDefaultAction(int signalNumber) {
 // Ctrl+Z or SIGTSTP: give the terminal back, stop, and take it again once continued.
 void onStop(int) {
   int savedErrno = errno;
-  const bool pushed = keyboardPushed.load();
   const bool taken = terminalTaken.load();
   restoreTerminal();
   raiseWithDefaultAction(SIGTSTP);
   install(SIGTSTP, onStop, SA_RESTART);
-  if (taken) retake(pushed);
+  if (taken) retake();
   errno = savedErrno;
 }
 
@@ -124,7 +134,7 @@ void onStop(int) {
 // terminal meanwhile, set our modes again and draw the whole screen.
 void onContinue(int) {
   int savedErrno = errno;
-  if (terminalTaken.load()) retake(keyboardPushed.load());
+  if (terminalTaken.load()) retake();
   markResized();
   errno = savedErrno;
 }
@@ -185,31 +195,26 @@ void enterTerminal(std::string_view startQueries) {
   makeRaw(rawSettings);
   terminalTaken.store(true);
   tcsetattr(STDIN_FILENO, TCSADRAIN, &rawSettings);
-  std::string start = kEnter;
-  start += startQueries;
-  writeAll(start);
+  writeAll(std::string(kEnter) + std::string(startQueries));
 }
 
 void restoreTerminal() {
   if (!terminalTaken.exchange(false)) return;
-  writeRaw(kLeaveBeforePop, sizeof kLeaveBeforePop - 1);
-  if (keyboardPushed.exchange(false)) writeRaw(kPopKeyboard, sizeof kPopKeyboard - 1);
-  writeRaw(kLeaveAfterPop, sizeof kLeaveAfterPop - 1);
+  if (writing.exchange(false)) writeRaw(kCancelSequence);
+  if (updateOpened.exchange(false)) writeRaw(kEndUpdate);
+  // Last on, first off: the kitty flags are popped before the alternate screen is left, as
+  // the terminal keeps them per screen.
+  for (int mode = kLaterModeCount - 1; mode >= 0; --mode) {
+    if (laterModeOn[mode].load()) writeRaw(kLaterModes[mode].off);
+  }
+  writeRaw(kLeave);
   tcsetattr(STDIN_FILENO, TCSADRAIN, &savedSettings);
 }
 
-void pushKeyboardEnhancement(std::string_view push) {
-  keyboardPushed.store(true);
-  enableMode(push);
-}
-
-void enableMode(std::string_view sequence) {
-  const size_t length = laterModesLength.load();
-  if (length + sequence.size() <= sizeof laterModes) {
-    sequence.copy(laterModes + length, sequence.size());
-    laterModesLength.store(length + sequence.size());
-  }
-  writeAll(sequence);
+void setMode(LaterMode mode, bool on) {
+  const int index = static_cast<int>(mode);
+  if (laterModeOn[index].exchange(on) == on) return;
+  writeAll(on ? kLaterModes[index].on : kLaterModes[index].off);
 }
 
 void endLikeSignal(int signalNumber) {
@@ -234,6 +239,8 @@ bool takeResize() {
 }
 
 void writeAll(std::string_view bytes) {
+  updateOpened.store(bytes.starts_with(kBeginUpdate));
+  writing.store(true);
   while (!bytes.empty()) {
     ssize_t written = write(STDOUT_FILENO, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) continue;
@@ -249,6 +256,8 @@ void writeAll(std::string_view bytes) {
     }
     bytes.remove_prefix(static_cast<size_t>(written));
   }
+  writing.store(false);
+  updateOpened.store(false);
 }
 
 InputChunk readInput(int timeoutMs) {

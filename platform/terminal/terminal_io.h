@@ -19,12 +19,16 @@ struct TerminalSize {
 // and installs the handlers that give it back. Exits with a message when standard input or
 // output is not a terminal.
 void enterTerminal(std::string_view startQueries);
-// Gives the terminal back exactly as it was; safe in a signal handler; acts only once.
+// Gives the terminal back exactly as it was, sending only what undoes what was set; safe in a
+// signal handler; acts only once.
 void restoreTerminal();
-// Sends the kitty keyboard push and makes every way out pop it again.
-void pushKeyboardEnhancement(std::string_view push);
-// Sends a mode's sequence and sends it again whenever the program resumes after a stop.
-void enableMode(std::string_view sequence);
+
+// Modes switched on after start-up, once the terminal has shown it has them.
+enum class LaterMode { KittyKeys, Win32Keys, PixelMouse };
+inline constexpr int kLaterModeCount = 3;
+// Switches a mode on or off. One that is on is switched off on every way out and on again
+// whenever the program resumes after a stop.
+void setMode(LaterMode mode, bool on);
 // Gives the terminal back and ends the process as the signal would have.
 [[noreturn]] void endLikeSignal(int signalNumber);
 

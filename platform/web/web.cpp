@@ -131,7 +131,7 @@ bool keyHeld(int virtualKey) {
 bool keyPressedSinceLastQuery(int virtualKey) {
   Session& s = session();
   pump(s);
-  return term::takeKeyPress(s.input.keys, virtualKey);
+  return term::takeKeyPress(s.input.keys, virtualKey, 0);
 }
 
 ScreenPoint pointerPosition() {

@@ -12,6 +12,7 @@
 namespace {
 
 using term::EventKind;
+using term::KeyForm;
 using term::InputEvent;
 
 // One event in a few words: "W+S rel 'W'" is a key with its modifiers (S, A, C), action and
@@ -47,6 +48,7 @@ std::string describe(const InputEvent& e) {
   if (e.modifiers & ~7) text += "+?";
   if (e.action == KeyAction::Repeat) text += " rep";
   if (e.action == KeyAction::Release) text += " rel";
+  if (e.form == KeyForm::Win32Record) text += " rec";
   if (e.text != 0) text += std::string(" '") + static_cast<char>(e.text) + "'";
   return text;
 }
@@ -85,6 +87,17 @@ TEST(InputDecoder, DecodesKeysMouseReportsAndReplies) {
             "c+C | a 'a' | shift+S | shift rel | 3 '3' | other");
   EXPECT_EQ(decode("\x1b[13u\x1b[57414;1:3u\x1b[9;1:2u\x1b[127u\x1b[1;1:3A\x1b[1;2:2C"),
             "enter | enter rel | tab rep | bs | up rel | right+S rep");
+  // win32-input-mode records: virtual key, scan code, character, down, control keys, repeats.
+  EXPECT_EQ(decode("\x1b[87;17;87;1;16;1_\x1b[160;42;0;0;0;1_\x1b[51;4;35;1;16;2_\x1b[13;28;13;0;0;1_"
+                   "\x1b[38;72;0;1;256;1_\x1b[188;51;44;1;0_\x1b[65;30;1;1;8;1_\x1b[_"),
+            "w+S rec 'W' | shift rel rec | 3+S rec '#' | 3+S rec '#' | enter rel rec | up rec | "
+            ", rec ',' | a+C rec | other rel rec");
+  // Keys as text are the ones every terminal sends, whatever protocol it was asked for.
+  std::string forms;
+  for (const InputEvent& e : events({"w\x1bOA\r\x1bw\xc3\xa9\x1b[A\x1b[119u\x1b[87;0;0;1;0;1_"})) {
+    forms += "STR"[static_cast<int>(e.form)];
+  }
+  EXPECT_EQ(forms, "TTTTTSSR");
   // SGR mouse reports in cell and pixel mode (motion, press, release), and X10.
   EXPECT_EQ(decode("\x1b[<35;12;7M\x1b[<0;1;1M\x1b[<0;300;40m\x1b[<35;1534;620M\x1b[M#!!"),
             "mouse 12,7 | mouse 1,1 | mouse 300,40 | mouse 1534,620 | mouse 1,1");
@@ -123,12 +136,18 @@ TEST(InputDecoder, ALoneEscapeIsTheEscapeKeyOnlyOnceInputPausesAndCtrlCInterrupt
   // A cut sequence is dropped at the pause, so the next key is read afresh.
   EXPECT_EQ(decode({"\x1b[1;"}, true), "");
 
-  // Ctrl+C in both protocols, also with Num Lock on; not its release.
-  for (const char* bytes : {"\x03", "\x1b[99;5u", "\x1b[99;133u"}) {
+  // Ctrl+C in each protocol, also with Num Lock on and as a record's character alone; not its
+  // release. Ctrl+Z likewise.
+  for (const char* bytes :
+       {"\x03", "\x1b[99;5u", "\x1b[99;133u", "\x1b[67;46;3;1;8;1_", "\x1b[0;0;3;1;0;1_"}) {
     EXPECT_TRUE(term::isInterrupt(events({bytes}).at(0))) << bytes + 1;
   }
-  EXPECT_FALSE(term::isInterrupt(events({"\x1b[99;5:3u"}).at(0)));
-  EXPECT_FALSE(term::isInterrupt(events({"c"}).at(0)));
+  for (const char* bytes : {"\x1b[99;5:3u", "c", "\x1b[67;46;3;0;8;1_", "\x1b[90;44;26;1;8;1_"}) {
+    EXPECT_FALSE(term::isInterrupt(events({bytes}).at(0))) << bytes + 1;
+  }
+  for (const char* bytes : {"\x1a", "\x1b[122;5u", "\x1b[90;44;26;1;8;1_"}) {
+    EXPECT_TRUE(term::isSuspend(events({bytes}).at(0))) << bytes + 1;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Key holding with injected time, without release events (repeat lingers) and with them (kitty
-// protocol); the terminal's replies, mouse reports and arrow steering.
+// Key holding with injected time in each source (kitty protocol, win32-input-mode, repeat
+// lingers), keys already down when a source takes over, the choice of key protocol from the
+// terminal's replies and TERMINAL_KEYS, mouse reports and arrow steering.
 // Depends on: key_tracker.h, terminal_input.h, input_decoder.h, GoogleTest.
 #include <gtest/gtest.h>
 
@@ -10,28 +11,121 @@
 #include "platform/terminal/input_decoder.h"
 #include "platform/terminal/key_tracker.h"
 #include "platform/terminal/terminal_input.h"
+#include "platform/terminal/x11_keys.h"
 
 namespace {
 
-using term::Answer, term::isKeyHeld, term::TerminalInput;
+using term::isKeyHeld, term::TerminalInput;
+constexpr int kVkReturn = 0x0D;
 
-// The bytes as the terminal backend takes them at a moment: keys to the key tracker, everything
-// else to the replies; the answers come back.
-std::vector<Answer> feed(TerminalInput& input, const std::string& bytes, int64_t ms = 0) {
+// The bytes as the terminal backend takes them at a moment: keys to noteKey, everything else
+// to the replies; the answers come back, one per event.
+std::vector<unsigned> feed(TerminalInput& input, const std::string& bytes, int64_t ms = 0) {
   term::InputDecoder decoder;
   std::vector<term::InputEvent> events;
   term::decodeInput(decoder, bytes, events);
-  std::vector<Answer> answers;
+  std::vector<unsigned> answers;
   for (const term::InputEvent& event : events) {
-    if (event.kind == term::EventKind::Key) term::noteKeyEvent(input.keys, event, ms);
-    if (event.kind != term::EventKind::Key) answers.push_back(term::noteReply(input, event));
+    const bool key = event.kind == term::EventKind::Key;
+    answers.push_back(key ? term::noteKey(input, event, ms) : term::noteReply(input, event, ms));
   }
   return answers;
 }
 
+// Each game key as the sources send it: the kitty protocol's code (or the cursor key's final
+// byte), its text, its win32 virtual-key code and character, and its X key symbol and the
+// keycode a PC keyboard gives it.
+struct GameKey {
+  int virtualKey;
+  int kittyCode;
+  char cursorFinal;
+  const char* text;
+  int character;
+  unsigned long xSymbol;
+  int xKeycode;
+};
+constexpr GameKey kGameKeys[] = {
+    {'W', 'w', 0, "w", 'w', 'w', 25},
+    {'A', 'a', 0, "a", 'a', 'a', 38},
+    {'S', 's', 0, "s", 's', 's', 39},
+    {'D', 'd', 0, "d", 'd', 'd', 40},
+    {0x10, 57441, 0, "W", 0, 0xffe1, 50},
+    {' ', ' ', 0, " ", ' ', ' ', 65},
+    {0x09, 9, 0, "\t", 9, 0xff09, 23},
+    {kVkReturn, 13, 0, "\r", 13, 0xff0d, 36},
+    {0x26, 0, 'A', "\x1b[A", 0, 0xff52, 111},
+    {0x28, 0, 'B', "\x1b[B", 0, 0xff54, 116},
+    {0x25, 0, 'D', "\x1bOD", 0, 0xff51, 113},
+    {0x27, 0, 'C', "\x1b[C", 0, 0xff53, 114}};
+
+enum class Source { Kitty, Win32, Lingers, XServer };
+enum class Step { Press = 1, Repeat, Release };
+
+std::string keyBytes(Source source, const GameKey& key, Step step) {
+  const std::string type = std::to_string(static_cast<int>(step));
+  switch (source) {
+    case Source::Kitty:
+      return key.cursorFinal ? "\x1b[1;1:" + type + key.cursorFinal
+                             : "\x1b[" + std::to_string(key.kittyCode) + ";1:" + type + "u";
+    case Source::Win32:
+      return "\x1b[" + std::to_string(key.virtualKey) + ";0;" + std::to_string(key.character) +
+             (step == Step::Release ? ";0;0;1_" : ";1;0;1_");
+    case Source::Lingers:  // no release: Shift's shows as the next key typed without it
+      return step != Step::Release ? key.text : key.virtualKey == 0x10 ? "w" : "";
+    case Source::XServer:  // the terminal's bytes, beside the server's keymap
+      return step != Step::Release ? key.text : "";
+  }
+  return "";
+}
+
+// One step of a key in a source at a moment; the X server's keymap is polled first.
+void act(Source source, TerminalInput& input, const GameKey& key, Step step, int64_t ms) {
+  if (source == Source::XServer) {
+    const term::XKeyCodes codes = term::mapXKeys([](unsigned long symbol) {
+      for (const GameKey& key : kGameKeys) {
+        if (key.xSymbol == symbol) return key.xKeycode;
+      }
+      return 0;
+    });
+    char keymap[32] = {};
+    if (step != Step::Release) keymap[key.xKeycode / 8] = static_cast<char>(1 << key.xKeycode % 8);
+    term::noteServerKeys(input.keys, true, term::keysDownIn(codes, keymap));
+  }
+  feed(input, keyBytes(source, key, step), ms);
+}
+
+TerminalInput inputFor(Source source) {
+  TerminalInput input;
+  input.keys.exact = source == Source::Kitty || source == Source::Win32;
+  input.win32InForce = source == Source::Win32;
+  if (source == Source::XServer) term::noteServerKeys(input.keys, true, {});
+  return input;
+}
+
+TEST(KeySources, EachGameKeyIsPressedHeldRepeatedAndLetGoInEachSource) {
+  for (const Source source : {Source::Kitty, Source::Win32, Source::Lingers, Source::XServer}) {
+    for (const GameKey& key : kGameKeys) {
+      TerminalInput input = inputFor(source);
+      const std::string where = std::to_string(static_cast<int>(source)) + " " + key.text;
+      act(source, input, key, Step::Press, 1000);
+      EXPECT_TRUE(term::takeKeyPress(input.keys, key.virtualKey, 1001)) << where;
+      EXPECT_TRUE(term::queryKeyHeld(input.keys, key.virtualKey, 1001)) << where;
+      act(source, input, key, Step::Repeat, 1500);
+      EXPECT_TRUE(isKeyHeld(input.keys, key.virtualKey, 1550)) << where;
+      EXPECT_FALSE(term::takeKeyPress(input.keys, key.virtualKey, 1550)) << where;
+      act(source, input, key, Step::Release, 1560);
+      // Without releases a key stops 100 ms after its last repeat.
+      const bool lingers = source == Source::Lingers && key.virtualKey != 0x10;
+      EXPECT_EQ(isKeyHeld(input.keys, key.virtualKey, 1599), lingers) << where;
+      EXPECT_FALSE(isKeyHeld(input.keys, key.virtualKey, 1600)) << where;
+      EXPECT_FALSE(term::takeKeyPress(input.keys, key.virtualKey, 1600)) << where;
+    }
+  }
+}
+
 // Nothing learned yet, the first repeat is awaited 700 ms; a delay of 500 and an interval of 33
 // once seen, 532 and 49.
-TEST(KeyTracker, LegacyKeysLingerForTheRepeatDelayThenTheInterval) {
+TEST(KeySources, LegacyKeysLingerForTheRepeatDelayThenTheInterval) {
   const struct {
     std::vector<std::pair<const char*, int64_t>> keys;
     int virtualKey;
@@ -45,9 +139,6 @@ TEST(KeyTracker, LegacyKeysLingerForTheRepeatDelayThenTheInterval) {
       // The terminal repeats only the last key: a new one ends the linger of the one before.
       {{{"\x1b[B", 0}, {"\x1b[A", 200}}, 0x28, 201, false},
       {{{"\x1b[B", 0}, {"\x1b[A", 200}}, 0x26, 201, true},
-      // A capital holds Shift until a lower-case repeat shows it let go.
-      {{{"W", 0}}, 0x10, 10, true},
-      {{{"W", 0}, {"w", 500}}, 0x10, 510, false},
   };
   for (const auto& c : cases) {
     TerminalInput input;
@@ -56,44 +147,112 @@ TEST(KeyTracker, LegacyKeysLingerForTheRepeatDelayThenTheInterval) {
   }
 }
 
-TEST(KeyTracker, APressCountsOnceAndATapBetweenPollsIsSeenOnce) {
+TEST(KeySources, APressCountsOnceAndATapBetweenPollsIsSeenOnce) {
   TerminalInput input;
   feed(input, "\r");
   feed(input, "\r", 500);  // the terminal's repeat
-  EXPECT_TRUE(term::takeKeyPress(input.keys, 0x0D));
-  EXPECT_FALSE(term::takeKeyPress(input.keys, 0x0D)) << "repeats are no presses";
+  EXPECT_TRUE(term::takeKeyPress(input.keys, kVkReturn, 500));
+  EXPECT_FALSE(term::takeKeyPress(input.keys, kVkReturn, 500)) << "repeats are no presses";
   feed(input, "\x1b[A\r", 2000);
   term::forgetKeyPresses(input.keys);
-  EXPECT_FALSE(term::takeKeyPress(input.keys, 0x0D)) << "keys typed into the dialogue";
+  EXPECT_FALSE(term::takeKeyPress(input.keys, kVkReturn, 2000)) << "keys typed into the dialogue";
   feed(input, "\x1b[A\r", 4000);
-  term::queryKeyHeld(input.keys, 0x0D, 4001);
-  EXPECT_FALSE(term::takeKeyPress(input.keys, 0x0D)) << "any query forgets a press";
+  term::queryKeyHeld(input.keys, kVkReturn, 4001);
+  EXPECT_FALSE(term::takeKeyPress(input.keys, kVkReturn, 4001)) << "any query forgets a press";
   input.keys.exact = true;
   feed(input, "\x1b[119u\x1b[119;1:3u", 70000);
   EXPECT_TRUE(term::queryKeyHeld(input.keys, 'W', 70001)) << "a tap between two polls";
   EXPECT_FALSE(term::queryKeyHeld(input.keys, 'W', 70002));
-  EXPECT_FALSE(isKeyHeld(input.keys, 256, 0) || term::takeKeyPress(input.keys, -1));
+  EXPECT_FALSE(isKeyHeld(input.keys, 256, 0) || term::takeKeyPress(input.keys, -1, 0));
 }
 
-TEST(TerminalInput, AKittyTerminalsRepliesSwitchOnExactKeysPixelMouseAndSynchronizedOutput) {
+// Enter held since before the program started (it started the program) repeats at 40 ms; a
+// fresh press within the first-repeat delay is told from it by the repeat that does not follow.
+TEST(KeySources, AKeyDownWhenItsSourceTakesOverIsNoPressUntilSeenUp) {
+  for (const Source source : {Source::Kitty, Source::Win32, Source::Lingers}) {
+    const GameKey& enter = kGameKeys[7];
+    const auto at = [&](Step step, int64_t ms, TerminalInput& input) {
+      feed(input, keyBytes(source, enter, step), ms);
+    };
+    TerminalInput held = inputFor(source);
+    term::takeOverKeys(held.keys, held.keys.exact, 0);
+    at(Step::Repeat, 300, held);
+    at(Step::Repeat, 340, held);
+    EXPECT_FALSE(term::takeKeyPress(held.keys, kVkReturn, 500)) << static_cast<int>(source);
+    at(Step::Release, 350, held);
+    at(Step::Press, 2000, held);
+    EXPECT_TRUE(term::takeKeyPress(held.keys, kVkReturn, 2100)) << static_cast<int>(source);
+
+    TerminalInput fresh = inputFor(source);
+    term::takeOverKeys(fresh.keys, fresh.keys.exact, 0);
+    at(Step::Press, 300, fresh);
+    EXPECT_EQ(term::takeKeyPress(fresh.keys, kVkReturn, 301), source == Source::Kitty);
+    EXPECT_EQ(term::takeKeyPress(fresh.keys, kVkReturn, 400), source != Source::Kitty);
+  }
+}
+
+// Each start-up exchange: the answers, whether keys end up exact, and which protocol is on.
+TEST(KeyProtocols, TheRepliesChooseKittyOnlyWithReleasesThenWin32) {
+  using term::kAskWin32, term::kPopKeyboard, term::kPushKeyboard;
+  const char* const kStart = "\x1b[?0u\x1b[?62c";
+  const struct {
+    const char* keys;
+    std::vector<const char*> replies;
+    std::vector<std::vector<unsigned>> answers;
+    bool exact;
+  } cases[] = {
+      {"", {kStart, "\x1b[?11u\x1b[?62c"}, {{kPushKeyboard, 0}, {0, 0}}, true},
+      // Flags without release events, or no read-back at all: not exact after all.
+      {"", {kStart, "\x1b[?9u\x1b[?62c"}, {{kPushKeyboard, 0}, {kPopKeyboard | kAskWin32, 0}}, 0},
+      {"", {kStart, "\x1b[?62c"}, {{kPushKeyboard, 0}, {kPopKeyboard | kAskWin32}}, false},
+      {"", {"\x1b[?62c", "\x1b[?9001;1$y"}, {{kAskWin32}, {0}}, true},
+      {"", {"\x1b[?62c", "\x1b[?9001;2$y"}, {{kAskWin32}, {0}}, false},
+      {"win32", {"\x1b[?62c", "\x1b[?9001;3$y"}, {{kAskWin32}, {0}}, true},
+      {"kitty", {"\x1b[?62c"}, {{0}}, false},
+      {"x11", {kStart, "\x1b[?62c"}, {{0, 0}, {0}}, false},
+      {"linger", {kStart}, {{0, 0}}, false},
+  };
+  for (const auto& c : cases) {
+    TerminalInput input;
+    input.choice = *term::parseKeyChoice(c.keys);
+    for (size_t reply = 0; reply < c.replies.size(); ++reply) {
+      EXPECT_EQ(feed(input, c.replies[reply], 10), c.answers[reply]) << c.replies[reply] + 1;
+    }
+    EXPECT_TRUE(input.attributesAnswered);
+    EXPECT_EQ(input.keys.exact, c.exact) << c.keys << " " << c.replies.back() + 1;
+  }
+  // Queries only for what the choice allows; a value it cannot mean is no choice.
+  EXPECT_EQ(term::startQueries(*term::parseKeyChoice(nullptr)).substr(0, 4), "\x1b[?u");
+  EXPECT_EQ(term::startQueries(*term::parseKeyChoice("x11")).substr(0, 4), "\x1b[?1");
+  EXPECT_FALSE(term::parseKeyChoice("kity") || term::parseKeyChoice("X11"));
+}
+
+TEST(KeyProtocols, RecordsTakeOverAnywhereAndALegacyGameKeyEndsExactKeysWithNoneStuck) {
   TerminalInput input;
-  term::measureCells(input, 120, 0);
-  feed(input, "w");
-  EXPECT_EQ(feed(input, "\x1b[?0u\x1b[?1016;2$y\x1b[?2026;2$y\x1b[4;820;1200t\x1b[?62;22c"),
-            (std::vector{Answer::PushKeyboard, Answer::PixelMouse, Answer::SynchronizedOutput,
-                         Answer::None, Answer::None}));
-  EXPECT_TRUE(input.attributesAnswered && input.pixelMouse);
-  EXPECT_EQ(input.cellWidth, 10);
-  EXPECT_FALSE(isKeyHeld(input.keys, 'W', 1)) << "a legacy linger would see no release";
-  EXPECT_EQ(feed(input, "\x1b[?0u\x1b[?1016;2$y"), (std::vector{Answer::None, Answer::None}));
-  // From now on a key is held from its press to its release, however long.
-  feed(input, "\x1b[119u");
+  feed(input, "\x1b[?0u\x1b[?62c\x1b[?11u\x1b[?62c", 0);
+  feed(input, "\x1b[100u\x1b[87;17;119;1;0;1_", 5000);  // D by kitty, then W by record
+  EXPECT_TRUE(input.win32InForce && input.keys.exact);
+  EXPECT_FALSE(isKeyHeld(input.keys, 'D', 5001)) << "no release of D will come as a kitty key";
   EXPECT_TRUE(isKeyHeld(input.keys, 'W', 60000));
-  feed(input, "\x1b[119;1:3u", 60001);
+  feed(input, "\x1b[87;17;119;0;0;1_", 60001);
   EXPECT_FALSE(isKeyHeld(input.keys, 'W', 60001));
-  // A terminal without these answers that the modes are unknown: nothing is switched on.
-  TerminalInput plain;
-  EXPECT_EQ(feed(plain, "\x1b[?1016;0$y\x1b[?2026;0$y"), (std::vector{Answer::None, Answer::None}));
+  // A terminal whose kitty protocol is not in force after all sends legacy game keys.
+  TerminalInput kitty;
+  feed(kitty, "\x1b[?0u\x1b[?62c\x1b[?11u\x1b[?62c", 0);
+  feed(kitty, "\x1b[100u", 1000);
+  EXPECT_EQ(feed(kitty, "w", 1100), std::vector<unsigned>{term::kPopKeyboard | term::kAskWin32});
+  EXPECT_FALSE(kitty.keys.exact || isKeyHeld(kitty.keys, 'D', 1100));
+  EXPECT_FALSE(isKeyHeld(kitty.keys, 'W', 1900));
+  // A mode report of pixel mouse or synchronized output in each state: 1 to 3 mean it exists.
+  for (int state = 0; state <= 4; ++state) {
+    TerminalInput modes;
+    const std::string value = std::to_string(state);
+    const bool has = state >= 1 && state <= 3;
+    EXPECT_EQ(feed(modes, "\x1b[?1016;" + value + "$y\x1b[?2026;" + value + "$y"),
+              (std::vector<unsigned>{has ? term::kPixelMouse : 0u,
+                                     has ? term::kSynchronizedOutput : 0u}));
+    EXPECT_EQ(modes.pixelMouse, has);
+  }
 }
 
 TEST(TerminalInput, CellWidthAndMouseReportsInCellsOrPixels) {
@@ -122,8 +281,11 @@ TEST(TerminalInput, CellWidthAndMouseReportsInCellsOrPixels) {
 }
 
 TEST(TerminalInput, LeftAndRightHeldTurnThirtyPixelsEachReading) {
-  const std::pair<const char*, int> cases[] = {
-      {"\x1b[D", -30}, {"\x1b[C", 30}, {"\x1b[1;1:1D\x1b[1;1:3D", -30}, {"w", 0}};
+  const std::pair<const char*, int> cases[] = {{"\x1b[D", -30},
+                                               {"\x1b[C", 30},
+                                               {"\x1b[1;1:1D\x1b[1;1:3D", -30},
+                                               {"\x1b[37;75;0;1;256;1_", -30},
+                                               {"w", 0}};
   for (const auto& [bytes, dx] : cases) {
     TerminalInput input;
     input.pointer = term::makeVirtualPointer(600, 400);

@@ -47,7 +47,7 @@ TEST(WebInput, EventsGiveHeldKeysAndPressesSinceTheLastQuery) {
     for (const Step& step : c.steps) web::noteKey(input, console, step.code, 0, step.action, 0);
     const size_t index = &c - cases;
     EXPECT_EQ(term::queryKeyHeld(input.keys, c.virtualKey, 0), c.held) << index;
-    EXPECT_EQ(term::takeKeyPress(input.keys, c.virtualKey), c.pressed) << index;
+    EXPECT_EQ(term::takeKeyPress(input.keys, c.virtualKey, 0), c.pressed) << index;
   }
 
   // Enter's press is counted exactly once, and a repeat is no new press.
@@ -55,10 +55,10 @@ TEST(WebInput, EventsGiveHeldKeysAndPressesSinceTheLastQuery) {
   ConsoleModel console = makeConsole(10, 2);
   web::noteKey(input, console, "Enter", 0, KeyAction::Press, 0);
   web::noteKey(input, console, "Enter", 0, KeyAction::Release, 0);
-  EXPECT_TRUE(term::takeKeyPress(input.keys, 0x0D));
-  EXPECT_FALSE(term::takeKeyPress(input.keys, 0x0D));
+  EXPECT_TRUE(term::takeKeyPress(input.keys, 0x0D, 0));
+  EXPECT_FALSE(term::takeKeyPress(input.keys, 0x0D, 0));
   web::noteKey(input, console, "Enter", 0, KeyAction::Repeat, 0);
-  EXPECT_FALSE(term::takeKeyPress(input.keys, 0x0D));
+  EXPECT_FALSE(term::takeKeyPress(input.keys, 0x0D, 0));
   EXPECT_TRUE(term::queryKeyHeld(input.keys, 0x0D, 0));
   web::noteFocusLoss(input);  // no release will come: the key is let go
   EXPECT_FALSE(term::queryKeyHeld(input.keys, 0x0D, 0));
