@@ -34,8 +34,9 @@ const browser = await puppeteer.launch({
     '--disable-quic', '--no-first-run', '--disable-background-networking',
     '--disable-component-update', '--disable-sync', `--user-data-dir=${profile}`]});
 
-// A page whose terminal is the shell's: bytes both ways, each screen update's status line and
-// each key release logged with the page's clock.
+// A page whose terminal is the shell's: bytes both ways; each screen update's status line and
+// whether the shell's clean prompt is at the cursor, and each key release, logged with the page's
+// clock.
 let page;
 async function open(vtExtensions) {
   page = await browser.newPage();
@@ -53,7 +54,9 @@ async function open(vtExtensions) {
     term.onData((data) => window.reply ? window.reply(data) : toPty(data));
     window.row = (y) => term.buffer.active.getLine(y).translateToString();
     window.screens = [];
-    term.onWriteParsed(() => screens.push([performance.now(), row(0)]));
+    window.atPrompt = () => term.buffer.active.cursorY > 0 &&
+        row(term.buffer.active.cursorY).trimEnd() === 'ready>';
+    term.onWriteParsed(() => screens.push([performance.now(), row(0), atPrompt()]));
     window.releases = [];
     addEventListener('keyup', (e) => releases.push([e.timeStamp]), true);
     term.focus();
@@ -121,15 +124,16 @@ async function walkAndTurn(figures) {
   }
 }
 
-// Ctrl+C ends the program at once, and the shell gets the terminal back as it was.
+// Ctrl+C, pressed as a person does, ends the program at once, and the shell gets the terminal
+// back as it was, with nothing typed at its prompt.
 async function quit(figures) {
-  const start = Date.now();
+  const start = await page.evaluate(() => performance.now());
   await page.keyboard.down('Control');
-  await page.keyboard.press('KeyC');
+  await hold(['KeyC'], 80);
   await page.keyboard.up('Control');
-  await shows('the prompt after Ctrl+C', () => term.buffer.active.cursorY > 0 &&
-      row(term.buffer.active.cursorY).startsWith('ready> '));
-  figures['Ctrl+C ms'] = Date.now() - start;
+  await shows('a clean prompt after Ctrl+C', () => atPrompt());
+  figures['Ctrl+C ms'] = Math.round(await page.evaluate(
+      (t) => screens.find(([at, , clean]) => at >= t && clean)[0] - t, start));
   figures['Ctrl+C left on'] = await page.evaluate(async () => {
     // The kitty flags of both screens, which xterm.js keeps apart (it answers where it has them).
     let replies = '';
