@@ -1,6 +1,7 @@
 // Fuzz target: the terminal input decoder. Any bytes, cut into chunks anywhere, give the same
-// events as the same bytes in one chunk, and every event is one the decoder can produce.
-// Depends on: platform/terminal/input_decoder.h.
+// events as the same bytes in one chunk, and every event is one the decoder can produce; the
+// events then drive the choice of key protocol and the key tracker, which must hold up.
+// Depends on: platform/terminal/input_decoder.h, terminal_input.h.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "platform/terminal/input_decoder.h"
+#include "platform/terminal/terminal_input.h"
 
 namespace {
 
@@ -36,7 +38,8 @@ std::vector<term::InputEvent> decodeInChunks(std::string_view bytes) {
 
 bool sameEvent(const term::InputEvent& a, const term::InputEvent& b) {
   return a.kind == b.kind && a.key == b.key && a.modifiers == b.modifiers && a.action == b.action &&
-         a.text == b.text && a.x == b.x && a.y == b.y && a.number == b.number && a.value == b.value;
+         a.form == b.form && a.text == b.text && a.x == b.x && a.y == b.y && a.number == b.number &&
+         a.value == b.value;
 }
 
 bool plausible(const term::InputEvent& event) {
@@ -53,8 +56,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<term::InputEvent> whole = decodeWhole(bytes);
   const std::vector<term::InputEvent> chunked = decodeInChunks(bytes);
   if (whole.size() != chunked.size()) std::abort();
+  term::TerminalInput input;
   for (size_t i = 0; i < whole.size(); ++i) {
     if (!sameEvent(whole[i], chunked[i]) || !plausible(whole[i])) std::abort();
+    const int64_t ms = static_cast<int64_t>(i) * 7;
+    const bool key = whole[i].kind == term::EventKind::Key;
+    key ? term::noteKey(input, whole[i], ms) : term::noteReply(input, whole[i], ms);
+    term::queryKeyHeld(input.keys, term::virtualKeyOf(whole[i].key), ms);
   }
   return 0;
 }

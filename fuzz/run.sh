@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang's libFuzzer (address and undefined-behaviour sanitizers on)
-# and runs each for a bounded time: the terminal input decoder, the settings dialogue's reading
-# of numbers, and the replay tool's script parser. Each target is compiled from only the
+# and runs each for a bounded time: the terminal input decoder and the key state it drives, the
+# settings dialogue's reading of numbers, and the replay tool's script parser. Each target is compiled from only the
 # sources it needs, and rebuilt when a source is newer than it.
 #
 #   fuzz/run.sh [SECONDS]      seconds per target, 20 by default
@@ -18,7 +18,9 @@ mkdir -p "$out"
 flags=(-std=c++20 -g -O1 -I. -Wall -Wextra -ffp-contract=off
        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
 declare -A sources=(
-  [input_decoder]="fuzz/input_decoder_fuzz.cpp platform/terminal/input_decoder.cpp"
+  [input_decoder]="fuzz/input_decoder_fuzz.cpp platform/terminal/input_decoder.cpp
+    platform/terminal/terminal_input.cpp platform/terminal/key_tracker.cpp
+    platform/terminal/repeat_timing.cpp platform/terminal/virtual_pointer.cpp"
   [settings]="fuzz/settings_fuzz.cpp shell/settings.cpp shell/present.cpp shell/start_up.cpp
     render/frame_buffer.cpp render/sprites.cpp platform/scripted.cpp platform/console_model.cpp
     world/game_state.cpp world/level.cpp actors/runtime_random.cpp"

@@ -11,6 +11,7 @@ namespace term {
 namespace {
 
 constexpr int kDefaultBackground = 16;  // the terminal's own background, not one of the 16
+constexpr uint8_t kFullBlock = 0xDB;
 // Runs of blanks at least this long are erased rather than written (ECH costs 4 to 6 bytes).
 constexpr int kEraseRunMinimum = 8;
 // Unchanged cells up to this many are rewritten instead of skipped when that is shorter.
@@ -59,8 +60,18 @@ struct Encoder {
   std::string out;
 
   int index(int x, int y) const { return y * console.width + x; }
-  uint8_t modelChar(int x, int y) const { return static_cast<uint8_t>(console.chars[index(x, y)]); }
-  uint8_t modelAttr(int x, int y) const { return console.attrs[index(x, y)]; }
+  // A painted block is a blank whose background is the block's colour: from here on it is
+  // compared, erased and written as one, so it looks the same as any blank of that colour.
+  bool painted(int x, int y) const {
+    return shown.paintBlocks && static_cast<uint8_t>(console.chars[index(x, y)]) == kFullBlock;
+  }
+  uint8_t modelChar(int x, int y) const {
+    return painted(x, y) ? ' ' : static_cast<uint8_t>(console.chars[index(x, y)]);
+  }
+  uint8_t modelAttr(int x, int y) const {
+    const uint8_t attribute = console.attrs[index(x, y)];
+    return painted(x, y) ? static_cast<uint8_t>((attribute & 0x0F) * 0x11) : attribute;
+  }
 
   void setPen(uint8_t attribute) {
     if (shown.pen == attribute) return;
@@ -82,13 +93,16 @@ struct Encoder {
     shown.pen = attribute;
   }
 
-  // A blank only needs the pen's background to match.
+  // A blank only needs the pen's background: keeping the pen's foreground, a run of blanks and
+  // painted blocks switches the background alone, and the text after it often needs nothing.
   void setPenForCell(uint8_t c, uint8_t attribute) {
-    if (isBlank(c) && shown.pen >= 0 &&
-        backgroundKey(static_cast<uint8_t>(shown.pen)) == backgroundKey(attribute)) {
-      return;
+    if (!isBlank(c) || shown.pen < 0 || shown.pen == kDefaultAttribute ||
+        attribute == kDefaultAttribute) {
+      return setPen(attribute);
     }
-    setPen(attribute);
+    const auto pen = static_cast<uint8_t>((attribute & 0xF0) | (shown.pen & 0x0F));
+    // That pen would read as the terminal's own colours, not as a black background.
+    setPen(pen == kDefaultAttribute ? attribute : pen);
   }
 
   bool writableWithPen(int x, int y) const {

@@ -1,4 +1,5 @@
-// Encodes the console model for a terminal as the difference from what the terminal shows.
+// Encodes the console model for a terminal as the difference from what the terminal shows, a
+// full block as a cell painted in its colour where the terminal can paint every colour.
 // Owns: ShownScreen, the console-colour to SGR mapping. Depends on: platform/console_model.h.
 // Pure: returns bytes, writes nothing.
 #pragma once
@@ -23,6 +24,10 @@ struct ShownScreen {
   int pen = -1;               // the attribute new text gets; -1 unknown
   int cursorVisible = -1;     // -1 unknown
   bool synchronized = false;  // the terminal supports synchronized updates (mode 2026)
+  // Full blocks go as spaces on a background of their colour: a font's block glyph may not
+  // fill its cell (seams between blocks) and may be drawn two columns wide. Off where bright
+  // backgrounds cannot be shown, so the glyph carries the colour.
+  bool paintBlocks = true;
   // The model as last encoded: an idle menu re-writes the same text a hundred times a second,
   // and comparing against this copy is far cheaper than comparing cell by cell.
   ConsoleModel encoded;

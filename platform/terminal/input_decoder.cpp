@@ -223,8 +223,8 @@ void addWin32Record(const Csi& csi, std::vector<InputEvent>& events) {
   const bool down = parameter(csi.fields, 3, 0, 0) == 1;
   const int state = parameter(csi.fields, 4, 0, 0);
   int key = win32Key(parameter(csi.fields, 0, 0, 0), character);
-  int modifiers = (state & 0x10 ? kModShift : 0) | (state & 0x03 ? kModAlt : 0) |
-                  (state & 0x0C ? kModCtrl : 0);
+  int modifiers =
+      (state & 0x10 ? kModShift : 0) | (state & 0x03 ? kModAlt : 0) | (state & 0x0C ? kModCtrl : 0);
   if (character == 0x03 || character == 0x1A) {
     key = character == 0x03 ? 'c' : 'z';
     modifiers |= kModCtrl;

@@ -15,6 +15,7 @@
 #include <ostream>
 #include <streambuf>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/console_model.h"
@@ -89,7 +90,12 @@ void dispatch(Session& s, const term::InputEvent& event, int64_t nowMs) {
   if (event.kind != term::EventKind::Key) return answer(s, term::noteReply(s.input, event, nowMs));
   if (term::isInterrupt(event)) term::endLikeSignal(SIGINT);
   if (term::isSuspend(event)) raise(SIGTSTP);
-  answer(s, term::noteKey(s.input, event, nowMs));
+  if (s.editing) {
+    // Typed or pasted text says nothing of the key protocol in force.
+    term::noteKeyEvent(s.input.keys, event, nowMs);
+  } else {
+    answer(s, term::noteKey(s.input, event, nowMs));
+  }
   if (s.editing && s.lineStatus == term::LineStatus::Editing) {
     s.lineStatus = term::editLine(s.editor, s.console, event);
   } else if (s.editing) {
@@ -139,6 +145,9 @@ Session& session() {
   term::enterTerminal(term::startQueries(s.input.choice));
   // Keys held as the program starts (the Enter that started it) are no presses.
   term::takeOverKeys(s.input.keys, false, term::monotonicMs());
+  // The Linux console has no bright backgrounds: there a block keeps its glyph to show white.
+  const char* terminalName = std::getenv("TERM");
+  s.shown.paintBlocks = !terminalName || std::string_view(terminalName).substr(0, 5) != "linux";
   s.keySources = term::openKeySources(s.input.keys, s.input.choice.x11);
   const term::TerminalSize size = term::terminalSize();
   s.console = makeConsole(size.columns, size.rows);

@@ -36,9 +36,9 @@ struct TerminalInput {
   VirtualPointer pointer;
   KeyChoice choice;
   KittyStage kitty = KittyStage::Asked;
-  bool win32Asked = false;   // win32-input-mode has been asked for
-  bool win32InForce = false; // its records have come (or the terminal said it is on)
-  int attributesAwaited = 1; // device-attribute queries sent and not yet answered
+  bool win32Asked = false;          // win32-input-mode has been asked for
+  bool win32InForce = false;        // its records have come (or the terminal said it is on)
+  int attributesAwaited = 1;        // device-attribute queries sent and not yet answered
   bool attributesAnswered = false;  // the start-up queries are all answered
   bool pixelMouse = false;          // mouse reports come in pixels
   int columns = 80;

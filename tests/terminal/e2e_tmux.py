@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 # The three programs end to end in a real terminal (tmux, which has no kitty keyboard protocol,
 # so the repeat-linger path is what runs): the menu's arrow, a game moved and turned with the
-# keys, then Ctrl+C, SIGTERM or SIGHUP, after which tmux's own flags must show the terminal
-# given back. Usage: e2e_tmux.py MARBEK TOLVAN ZIRAVO. Depends on: tmux, python3.
+# keys (marbek's first frame cell for cell as the replay prints it, a block being a space painted
+# white, each row as far as tmux's capture reaches: it leaves out cells erased after a row's last
+# written one), then Ctrl+C, SIGTERM or SIGHUP, after which tmux's own flags must show the
+# terminal given back. Usage: e2e_tmux.py REPLAY MARBEK TOLVAN ZIRAVO. Depends on: tmux, python3.
 import os
 import re
 import signal
@@ -30,10 +32,23 @@ def tmux(*args):
     return result.stdout
 
 
+def screen():
+    """The pane's rows as the replay prints a frame: a block's glyph or white space is '#'."""
+    rows, white = [], False
+    for line in tmux("capture-pane", "-p", "-e", "-N", "-t", SESSION).split("\n")[:41]:
+        rows.append("")
+        for parameters, char in re.findall(r"\x1b\[([\d;]*)m|(.)", line):
+            for parameter in [] if char else parameters.split(";"):
+                if re.fullmatch(r"0?|4\d|10\d", parameter):
+                    white = parameter == "107"
+            rows[-1] += "#" if char == "█" or char == " " and white else char
+    return [row.rstrip() for row in rows]
+
+
 def wait_for(what, predicate, timeout=15.0):
     deadline = time.monotonic() + timeout
     while True:
-        lines = tmux("capture-pane", "-p", "-t", SESSION).split("\n")[:41]
+        lines = screen()
         if predicate(lines):
             return lines
         if time.monotonic() > deadline:
@@ -82,7 +97,9 @@ def play(name, path, workdir):
     keys("Up")
     wait_for("the arrow on Run DEMO", arrow_on(2))
     keys("Enter")
-    start = status(wait_for("the first frame", lambda s: status(s) and "█" in "".join(s)))
+    first = lambda s: status(s) and "#" in "".join(s) and (
+        name != "marbek" or all(row.startswith(shown) for shown, row in zip(s, FIRST_FRAME)))
+    start = status(wait_for("the first frame", first, 5))
     keys("w")
     wait_for("a step", lambda s: status(s) and status(s)[:2] != start[:2], 5)
     keys("Right")
@@ -111,13 +128,16 @@ def play(name, path, workdir):
 
 
 def main():
-    global SOCKET
-    if len(sys.argv) != 4:
-        sys.exit("usage: e2e_tmux.py MARBEK TOLVAN ZIRAVO")
+    global SOCKET, FIRST_FRAME
+    if len(sys.argv) != 5:
+        sys.exit("usage: e2e_tmux.py REPLAY MARBEK TOLVAN ZIRAVO")
+    replay = subprocess.run([sys.argv[1], "marbek", "--frames", "1", "--print", "last"],
+                            capture_output=True, text=True).stdout
+    FIRST_FRAME = replay.split("\n")[1:41] + [""]
     with tempfile.TemporaryDirectory() as workdir:
         SOCKET = os.path.join(workdir, "tmux")
         try:
-            for name, path in zip(TITLES, sys.argv[1:]):
+            for name, path in zip(TITLES, sys.argv[2:]):
                 play(name, path, workdir)
         except Failure as failure:
             print(f"FAILED: {failure}", file=sys.stderr)

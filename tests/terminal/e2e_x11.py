@@ -13,6 +13,7 @@ LIMITS = {"menu CPU %": 10, "menu arrow s": 0.3, "tap degrees": 12, "hold stall 
 
 
 Rect = type("Rect", (ctypes.Structure,), {"_fields_": [(side, ctypes.c_int) for side in "tblr"]})
+Pos = type("Pos", (ctypes.Structure,), {"_fields_": [("row", ctypes.c_int), ("col", ctypes.c_int)]})
 
 
 def until(what, predicate, timeout=15):
@@ -42,6 +43,17 @@ class Screen:
         text = ctypes.create_string_buffer(400)
         n = VT.vterm_screen_get_text(self.screen, text, 400, Rect(number, number + 1, 0, 120))
         return text.raw[:n].decode(errors="replace")
+
+    def blocks(self, number):
+        """The row's cells showing a block: its glyph, or a space painted white (or grey, as tmux
+        draws bright white for a terminal of 8 colours)."""
+        self.row(number)  # takes in what has come
+        # A VTermScreenCell: 6 characters, width, attributes, then the colours (background at 36).
+        cell, shown = ctypes.create_string_buffer(40), 0
+        for column in range(120):
+            VT.vterm_screen_get_cell(self.screen, Pos(number, column), cell)
+            shown += cell.raw[:4] == b"\x88\x25\0\0" or cell.raw[36:38] in (b"\1\7", b"\1\x0f")
+        return shown
 
     def status(self):
         # A row read halfway through a frame's update keeps the last whole status line.
@@ -116,7 +128,7 @@ def xterm(name, *command):
     return terminal, Screen(name), window
 
 
-def suspend_and_resume(tmux):
+def suspend_and_resume(tmux, screen):
     flags = lambda: tmux("display", "-p", "#{cursor_flag}#{alternate_on}#{mouse_any_flag}")
     run("xdotool", "key", "ctrl+z")
     until("the shell after Ctrl+Z", lambda: flags() == "100")
@@ -125,8 +137,7 @@ def suspend_and_resume(tmux):
     failures = [] if open("before").read() == open("after").read() else ["Ctrl+Z: stty"]
     tmux("send-keys", "fg", "Enter")
     until("the game after fg", lambda: flags() == "011")
-    full = lambda: tmux("capture-pane", "-p").split("\n")[39].strip()
-    return failures + ([] if until("a full frame", full, 2) else ["fg: frame"])
+    return failures + ([] if until("a full frame", lambda: screen.blocks(39), 2) else ["fg: frame"])
 
 
 def main():
@@ -156,7 +167,7 @@ def main():
             pid = until("marbek", lambda: open(f"/proc/{shell}/task/{shell}/children").read())
             failures += play("tmux in xterm", screen, int(pid), other[2])
             run("xdotool", "windowfocus", "--sync", window)
-            failures += suspend_and_resume(tmux)
+            failures += suspend_and_resume(tmux, screen)
         finally:
             tmux("kill-server")
             for process in started:

@@ -1,7 +1,7 @@
 // The frame encoder against a real terminal emulator: its bytes are fed to libvterm and the
 // emulated screen (characters, colours, cursor) must match the console model after every flush,
-// across frames, resizes, "cls" and colour changes. Depends on: frame_encoder.h, cp437.h,
-// platform/console_model.h, libvterm, GoogleTest.
+// across frames, resizes, "cls" and colour changes, with full blocks painted and as glyphs. Depends
+// on: frame_encoder.h, cp437.h, platform/console_model.h, libvterm, GoogleTest.
 #include "platform/terminal/frame_encoder.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +45,8 @@ struct Session {
   VTermScreen* screen;
   bool cursorVisible = true;
 
-  Session(int width, int height) : console(makeConsole(width, height)) {
+  Session(int width, int height, bool paintBlocks) : console(makeConsole(width, height)) {
+    shown.paintBlocks = paintBlocks;
     vt = vterm_new(height, width);
     vterm_set_utf8(vt, 1);
     screen = vterm_obtain_screen(vt);
@@ -73,18 +74,20 @@ struct Session {
   }
 
   // Every cell must look as the console shows it: the glyph, its colours (the default
-  // attribute in the terminal's own colours; a blank's foreground does not show), and the
-  // cursor.
+  // attribute in the terminal's own colours; a blank's foreground does not show; a painted
+  // block is a blank in the block's colour), and the cursor.
   void expectSameScreen(const std::string& step) {
     int mismatches = 0;
     for (int y = 0; y < console.height && mismatches < 5; ++y) {
       for (int x = 0; x < console.width && mismatches < 5; ++x) {
         VTermScreenCell cell;
         vterm_screen_get_cell(screen, VTermPos{y, x}, &cell);
-        const uint8_t attribute = attributeAt(console, x, y);
+        const bool painted = shown.paintBlocks && charAt(console, x, y) == '\xDB';
+        uint8_t attribute = attributeAt(console, x, y);
+        if (painted) attribute = (attribute & 15) * 0x11;
         const bool plain = attribute == kDefaultAttribute;
         const uint32_t expected =
-            codePointOf(term::glyphFor(static_cast<unsigned char>(charAt(console, x, y))));
+            painted ? ' ' : codePointOf(term::glyphFor(charAt(console, x, y)));
         const uint32_t glyph = cell.chars[0] == 0 ? ' ' : cell.chars[0];
         if (glyph != expected ||
             shownColour(cell.bg, true) != (plain ? -1 : paletteIndex(attribute >> 4)) ||
@@ -106,10 +109,9 @@ struct Session {
   }
 };
 
-TEST(FrameEncoder, RandomRunsOfCellsCommandsResizesAndCursorMatchTheTerminal) {
-  // Runs of one character in one attribute, as frames and menus have them: blanks, wall
-  // blocks and any byte, in the default attribute or any other.
-  Session s(40, 12);
+// Runs of one character in one attribute, as frames and menus have them: blanks, wall blocks
+// and any byte, in the default attribute or any other.
+void randomRuns(Session&& s) {
   std::mt19937 random(12345);
   for (int step = 0; step < 300; ++step) {
     for (int run = static_cast<int>(random() % 6); run > 0; --run) {
@@ -129,16 +131,28 @@ TEST(FrameEncoder, RandomRunsOfCellsCommandsResizesAndCursorMatchTheTerminal) {
   }
 }
 
+TEST(FrameEncoder, RandomRunsOfCellsCommandsResizesAndCursorMatchTheTerminal) {
+  for (const bool paintBlocks : {true, false}) {
+    SCOPED_TRACE(paintBlocks ? "blocks painted" : "blocks as glyphs");
+    randomRuns(Session(40, 12, paintBlocks));
+  }
+}
+
 TEST(FrameEncoder, SendsOnlyWhatChangedAndSynchronizedWhereTheTerminalCan) {
   ConsoleModel console = makeConsole(120, 41);
   console.cursorVisible = false;
   setConsoleColours(console, 3, 15);
+  // A cursor move, the pen's background alone (white) and a space; or the glyph's three bytes.
+  for (const bool paintBlocks : {true, false}) {
+    term::ShownScreen shown;
+    shown.paintBlocks = paintBlocks;
+    term::encodeUpdate(shown, console);
+    writeRow(console, 20, "\xDB", 1);
+    EXPECT_EQ(term::encodeUpdate(shown, console),
+              paintBlocks ? "\x1b[21H\x1b[107m " : "\x1b[21H\xe2\x96\x88");
+    writeRow(console, 20, " ", 1);
+  }
   term::ShownScreen shown;
-  term::encodeUpdate(shown, console);
-  writeRow(console, 20, "\xDB", 1);
-  // Cursor move, colour known already, three bytes of the glyph.
-  EXPECT_EQ(term::encodeUpdate(shown, console), "\x1b[21H\xe2\x96\x88");
-  shown = {};
   shown.synchronized = true;
   const std::string bytes = term::encodeUpdate(shown, console);
   EXPECT_EQ(bytes.rfind("\x1b[?2026h", 0), 0u);

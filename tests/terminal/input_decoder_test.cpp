@@ -12,8 +12,8 @@
 namespace {
 
 using term::EventKind;
-using term::KeyForm;
 using term::InputEvent;
+using term::KeyForm;
 
 // One event in a few words: "W+S rel 'W'" is a key with its modifiers (S, A, C), action and
 // typed text; mouse reports and query replies name their kind and numbers.
@@ -88,10 +88,11 @@ TEST(InputDecoder, DecodesKeysMouseReportsAndReplies) {
   EXPECT_EQ(decode("\x1b[13u\x1b[57414;1:3u\x1b[9;1:2u\x1b[127u\x1b[1;1:3A\x1b[1;2:2C"),
             "enter | enter rel | tab rep | bs | up rel | right+S rep");
   // win32-input-mode records: virtual key, scan code, character, down, control keys, repeats.
-  EXPECT_EQ(decode("\x1b[87;17;87;1;16;1_\x1b[160;42;0;0;0;1_\x1b[51;4;35;1;16;2_\x1b[13;28;13;0;0;1_"
-                   "\x1b[38;72;0;1;256;1_\x1b[188;51;44;1;0_\x1b[65;30;1;1;8;1_\x1b[_"),
-            "w+S rec 'W' | shift rel rec | 3+S rec '#' | 3+S rec '#' | enter rel rec | up rec | "
-            ", rec ',' | a+C rec | other rel rec");
+  EXPECT_EQ(
+      decode("\x1b[87;17;87;1;16;1_\x1b[160;42;0;0;0;1_\x1b[51;4;35;1;16;2_\x1b[13;28;13;0;0;1_"
+             "\x1b[38;72;0;1;256;1_\x1b[188;51;44;1;0_\x1b[65;30;1;1;4;1_\x1b[_"),
+      "w+S rec 'W' | shift rel rec | 3+S rec '#' | 3+S rec '#' | enter rel rec | up rec | "
+      ", rec ',' | a+C rec | other rel rec");
   // Keys as text are the ones every terminal sends, whatever protocol it was asked for.
   std::string forms;
   for (const InputEvent& e : events({"w\x1bOA\r\x1bw\xc3\xa9\x1b[A\x1b[119u\x1b[87;0;0;1;0;1_"})) {
