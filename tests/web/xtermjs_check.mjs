@@ -1,11 +1,11 @@
 // marbek in xterm.js (the terminal of VS Code and of many web IDEs) in headless Chromium, with the
 // kitty keyboard protocol on, win32-input-mode on, and both off. The page's terminal talks to a
-// shell on a pseudo-terminal (pty_bridge.py); real key events (the DevTools protocol, into
-// xterm.js's focused textarea) launch the program from the shell with a held Enter and play it,
-// with the keyboard's auto-repeat (660 ms, 25/s) emulated; the screen is read from xterm.js's
-// buffer. Prints what it measured per mode and fails on a limit broken.
+// shell on a pseudo-terminal; real key events (the DevTools protocol, into xterm.js's focused
+// textarea) launch the program from the shell with a held Enter and play it, with the keyboard's
+// auto-repeat (660 ms, 25/s) emulated; the screen is read from xterm.js's buffer. Prints what it
+// measured per mode and fails on a limit broken.
 // Usage: node xtermjs_check.mjs MARBEK. Depends on: node, Chromium, puppeteer-core and
-// @xterm/xterm (npm ci in this folder), python3, bash.
+// @xterm/xterm (npm ci in this folder), script (util-linux), bash.
 import {spawn} from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -25,6 +25,8 @@ const LIMITS = {'tap degrees': 15, 'stop after release ms': 100, 'W+D short of t
 const MODES = {kitty: {kittyKeyboard: true, win32InputMode: false},
   win32: {kittyKeyboard: false, win32InputMode: true},
   'both off': {kittyKeyboard: false, win32InputMode: false}};
+const shellCommand = 'unset DISPLAY WAYLAND_DISPLAY WINDOWID TMUX TERMINAL_KEYS; ' +
+    'stty rows 41 cols 120; PS1="ready> " exec bash --norc';
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, Math.max(ms, 0)));
 
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'xtermjs-check-'));
@@ -34,18 +36,18 @@ const browser = await puppeteer.launch({
     '--disable-quic', '--no-first-run', '--disable-background-networking',
     '--disable-component-update', '--disable-sync', `--user-data-dir=${profile}`]});
 
-// A page whose terminal is the shell's: bytes both ways; each screen update's status line and
-// whether the shell's clean prompt is at the cursor, and each key release, logged with the page's
-// clock.
+// A page whose terminal is a shell's on a pseudo-terminal (util-linux's script relays it over
+// pipes), with no X display: bytes both ways; each screen update's status line and whether the
+// shell's clean prompt is at the cursor, and each key release, logged with the page's clock.
 let page;
 async function open(vtExtensions) {
   page = await browser.newPage();
   await page.setRequestInterception(true);
   page.on('request', (r) => r.abort());  // everything the page needs is put in below
-  // Debian's python3 starts at once, where a version manager's shim on the PATH may take seconds.
-  const bridge = spawn('/usr/bin/python3', [path.join(here, 'pty_bridge.py'),
-    path.dirname(marbek)], {stdio: ['pipe', 'pipe', 'inherit']});
-  await page.exposeFunction('toPty', (data) => bridge.stdin.write(data));
+  const shell = spawn('script', ['-qfec', shellCommand, '/dev/null'], {cwd: path.dirname(marbek),
+    env: {...process.env, TERM: 'xterm-256color'}, detached: true, stdio: ['pipe', 'pipe', 2]});
+  shell.ended = new Promise((resolve) => shell.on('exit', () => resolve(true)));
+  await page.exposeFunction('toPty', (data) => shell.stdin.write(data));
   await page.setContent('<!DOCTYPE html><body></body>');
   await page.addScriptTag({path: path.join(xterm, 'lib/xterm.js')});
   await page.evaluate((vtExtensions) => {
@@ -61,9 +63,9 @@ async function open(vtExtensions) {
     addEventListener('keyup', (e) => releases.push([e.timeStamp]), true);
     term.focus();
   }, vtExtensions);
-  bridge.stdout.on('data', (chunk) => page.evaluate((bytes) => term.write(
+  shell.stdout.on('data', (chunk) => page.evaluate((bytes) => term.write(
       Uint8Array.from(bytes, (c) => c.charCodeAt(0))), chunk.toString('latin1')).catch(() => {}));
-  return bridge;
+  return shell;
 }
 
 const shows = (what, test, timeout = 5000) => page.waitForFunction(test, {timeout, polling: 10})
@@ -160,7 +162,7 @@ function judge(mode, figures) {
 
 const failures = [];
 for (const [mode, vtExtensions] of Object.entries(MODES)) {
-  const bridge = await open(vtExtensions), figures = {};
+  const shell = await open(vtExtensions), figures = {};
   try {
     for (const step of [launch, walkAndTurn, quit]) await step(figures);
     failures.push(...judge(mode, figures));
@@ -170,8 +172,9 @@ for (const [mode, vtExtensions] of Object.entries(MODES)) {
         (y) => row(y).trimEnd()).join(' | '));
     failures.push(`${mode}: ${error.message}; rows 0, 1, 2 and the cursor's: ${shown}`);
   }
-  bridge.stdin.end();
-  await new Promise((resolve) => bridge.exitCode !== null ? resolve() : bridge.on('exit', resolve));
+  // The shell ends at the end of its input; a program left running, at the hang-up after that.
+  shell.stdin.end();
+  if (!await Promise.race([shell.ended, sleep(2000)])) process.kill(-shell.pid, 'SIGKILL');
   await page.close();
 }
 await browser.close();
