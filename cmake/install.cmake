@@ -1,8 +1,8 @@
 # Installing the three programs, and the release files made of them: on Linux, in the usual
-# places, the programs, one manual page in section 6 (the other two names link to it) and the
-# README, which CPack packs as a Debian package that depends only on the shared libraries the
-# programs load; on Windows, the programs and a README.txt side by side, which
-# tools/windows_zip.sh packs as a zip.
+# places, the programs, one manual page in section 6 (the other two names link to it), the
+# README, and the desktop's entries, icons and metadata (cmake/desktop.cmake), which CPack packs
+# as a Debian package that depends only on the shared libraries the programs load; on Windows,
+# the programs and a README.txt side by side, which tools/windows_zip.sh packs as a zip.
 # A release is made alike from the same commit: the scripts set SOURCE_DATE_EPOCH, which CPack
 # takes for every time stamp.
 set(GAME_PACKAGE_NAME tolmarzi CACHE INTERNAL "The name of the releases")
@@ -43,6 +43,11 @@ install(FILES ${packed}/marbek.6.gz ${packed}/tolvan.6.gz ${packed}/ziravo.6.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES README.md ${packed}/changelog.gz ${release}/copyright
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The desktop's entries, icons and metadata are drawn with python3, which only they need.
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_FOUND AND NOT EMSCRIPTEN)
+  include(cmake/desktop.cmake)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ${GAME_PACKAGE_NAME})

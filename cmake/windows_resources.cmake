@@ -1,8 +1,8 @@
 # Windows resources of each program: the shared application icon, a version resource naming the
-# program and a manifest asking for the caller's execution level. Depends on: a host python3 to
-# draw the icon, the toolchain's resource compiler, platform/win32/resources.
+# program and a manifest asking for the caller's execution level. Depends on: cmake/icon.cmake,
+# the toolchain's resource compiler, platform/win32/resources.
 enable_language(RC)
-find_package(Python3 REQUIRED COMPONENTS Interpreter)
+include(${PROJECT_SOURCE_DIR}/cmake/icon.cmake)
 
 set(windows_resource_sources ${PROJECT_SOURCE_DIR}/platform/win32/resources)
 set(windows_resource_outputs ${PROJECT_BINARY_DIR}/resources)
@@ -10,12 +10,7 @@ set(windows_program_icon ${windows_resource_outputs}/program.ico)
 
 # Drawn once for all three programs; the custom target keeps parallel builds from drawing it
 # several times at once.
-add_custom_command(
-  OUTPUT ${windows_program_icon}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${windows_resource_outputs}
-  COMMAND Python3::Interpreter ${windows_resource_sources}/make_icon.py ${windows_program_icon}
-  DEPENDS ${windows_resource_sources}/make_icon.py
-  COMMENT "Drawing the application icon")
+draw_icon(${windows_program_icon})
 add_custom_target(windows_program_icon DEPENDS ${windows_program_icon})
 
 function(attach_windows_resources program)

@@ -12,7 +12,7 @@ SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 export SOURCE_DATE_EPOCH
 cmake --preset package -B "$build_dir" >/dev/null
 cmake --build "$build_dir" -j "${PACKAGE_BUILD_JOBS:-$(nproc)}" \
-  --target marbek tolvan ziravo packed_documents >/dev/null
+  --target marbek tolvan ziravo packed_documents desktop_icons >/dev/null
 (cd "$build_dir" && cpack -G DEB) >"$build_dir/cpack.log" 2>&1 ||
   { cat "$build_dir/cpack.log" >&2; exit 1; }
 ls "$build_dir"/*.deb

@@ -1,28 +1,38 @@
 #!/usr/bin/env bash
-# Checks the Debian package: lintian finds no error in it, it installs with apt, each program
-# starts from a user's PATH to its menu in a tmux pane, and removing the package leaves none of
-# its files behind. Installing needs root; elsewhere only lintian runs.
-# Depends on: lintian, apt-get, dpkg, tmux.
+# Checks the Debian package: lintian finds no error or warning in it, its desktop entries and
+# AppStream metadata validate without a remark, it installs with apt, each program starts from a
+# user's PATH to its menu in a tmux pane and from its desktop entry in a terminal on a virtual X
+# display (desktop_launch.sh), and removing the package leaves none of its files behind.
+# Installing needs root; elsewhere only the package's files are checked.
+# Depends on: lintian, desktop-file-validate, appstreamcli, apt-get, dpkg, tmux.
 #
 #   tests/package/deb_check.sh PACKAGE.deb
 set -euo pipefail
 deb=$(realpath "$1")
 package=$(dpkg-deb -f "$deb" Package)
 
-report=$(lintian --fail-on error "$deb" 2>&1) || { echo "$report" >&2; exit 1; }
+report=$(lintian --fail-on error,warning "$deb" 2>&1) || { echo "$report" >&2; exit 1; }
 grep -v "root privileges" <<<"$report" || true
-echo "lintian: no errors in $(basename "$deb") ($(stat -c %s "$deb") bytes)"
-[ "$(id -u)" -eq 0 ] || { echo "not installing $package: that needs root"; exit 0; }
-! dpkg-query -W "$package" >/dev/null 2>&1 || { echo "remove $package first" >&2; exit 1; }
-
+echo "lintian: no errors or warnings in $(basename "$deb") ($(stat -c %s "$deb") bytes)"
 apt=(env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -y -qq)
-work=$(mktemp -d)
+work=$(mktemp -d) installed=false
 cleanup() {
   for socket in "$work"/tmux-*; do tmux -S "$socket" kill-server 2>/dev/null || true; done
-  dpkg-query -W "$package" >/dev/null 2>&1 && "${apt[@]}" purge "$package" >/dev/null 2>&1
+  if $installed && dpkg-query -W "$package" >/dev/null 2>&1; then
+    "${apt[@]}" purge "$package" >/dev/null 2>&1
+  fi
   rm -rf "$work"
 }
 trap cleanup EXIT
+dpkg-deb -x "$deb" "$work/files"
+report=$(desktop-file-validate "$work"/files/usr/share/applications/*.desktop 2>&1 &&
+  appstreamcli validate --pedantic --no-net "$work"/files/usr/share/metainfo/*.xml 2>&1) ||
+  { echo "$report" >&2; exit 1; }
+[ "$report" = "✔ Validation was successful." ] || { echo "$report" >&2; exit 1; }
+echo "desktop-file-validate and appstreamcli validate --pedantic: no remarks"
+[ "$(id -u)" -eq 0 ] || { echo "not installing $package: that needs root"; exit 0; }
+! dpkg-query -W "$package" >/dev/null 2>&1 || { echo "remove $package first" >&2; exit 1; }
+installed=true
 "${apt[@]}" install "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; exit 1; }
 
 # Debian's PATH for users; root's leaves out the games.
@@ -41,6 +51,9 @@ for entry in "marbek|=== Brumvoke ===" "tolvan|=== Skarnfell ===" "ziravo|=== Zo
   [ "$top" = "$title" ] || { echo "$program from the PATH showed '$top', not its menu" >&2; exit 1; }
   echo "$program runs from the PATH to its menu: $top"
 done
+status=0
+"$(dirname "$0")/desktop_launch.sh" || status=$?
+[ "$status" -eq 0 ] || [ "$status" -eq 77 ] || exit 1
 
 "${apt[@]}" purge "$package" >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; exit 1; }
 left=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print substr($6, 2)}' |

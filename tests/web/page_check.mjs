@@ -1,6 +1,8 @@
 // Plays the web page in headless Chromium: menus, keys, the mouse under Pointer Lock, the
-// settings dialogue, and frames compared cell for cell with the Linux replay's.
-// Usage: node page_check.mjs PAGE_DIR LINUX_REPLAY SCREENSHOT.png
+// settings dialogue, and frames compared cell for cell with the Linux replay's; then the page as
+// an installed app: its manifest and icons, and played offline from the service worker's cache.
+// Nothing may be fetched from another host. Usage: node page_check.mjs PAGE_DIR LINUX_REPLAY
+// SCREENSHOT_DIR (each program's first frame is saved there as NAME.png).
 import {execFileSync} from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
@@ -8,8 +10,10 @@ import os from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
-const [pageDir, replay, screenshot] = process.argv.slice(2);
-const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
+const [pageDir, replay, screenshots] = process.argv.slice(2);
+const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+               '.png': 'image/png', '.svg': 'image/svg+xml',
+               '.webmanifest': 'application/manifest+json'};
 const server = http.createServer((request, response) => {
   const name = path.basename(new URL(request.url, 'http://localhost').pathname) || 'index.html';
   fs.readFile(path.join(pageDir, name), (error, data) => {
@@ -32,8 +36,7 @@ const check = (ok, what) => { if (!ok) problems.push(what); };
 async function open(program) {
   const page = await browser.newPage();
   await page.setViewport({width: 960, height: 540});
-  await page.setRequestInterception(true);
-  page.on('request', (r) => r.url().startsWith(origin) ? r.continue() : r.abort());
+  page.on('request', (r) => r.url().startsWith(origin) || problems.push(`elsewhere: ${r.url()}`));
   page.on('requestfailed', (r) => problems.push(`request failed: ${r.url()}`));
   page.on('console', (m) => m.type() === 'error' && problems.push(`console: ${m.text()}`));
   page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
@@ -98,6 +101,7 @@ for (const [program, title] of Object.entries(titles)) {
   check(rows[0].startsWith(title) && rows[2].startsWith('Run DEMO  <--'), `${program} menu`);
   check(same(cut(await holdForFrames(page, 'Enter', 1), '120x40'),
              replayFrame(program, '120x40', 1, '')), `${program} first frame`);
+  await page.screenshot({path: path.join(screenshots, `${program}.png`)});
   await page.close();
 }
 
@@ -109,7 +113,6 @@ await shows(page, 2, 'Run DEMO  <--');
 await page.keyboard.press('Enter');
 await shows(page, 0, 'X:15.000000');
 check(await drawn(page), 'first frame drawn');
-await page.screenshot({path: screenshot});
 check(same(cut(await holdForFrames(page, 'Space', 1), '120x40'),
            replayFrame('marbek', '120x40', 1, '1 SPACE')), 'Space fires');
 await holdForFrames(page, 'KeyW', 20);
@@ -140,10 +143,57 @@ await page.keyboard.press('Enter');
 await shows(page, 0, 'X:15.0');
 check(same(cut(await grid(page), '80x25'), replayFrame('marbek', '80x25', 1, '')), '80x25');
 
-await browser.close();
+// Installed: Chromium parses the manifest and finds the page installable, and its icons load.
+// Once the service worker controls the page, the page reloads and plays with the network off.
+// A worker taking over deletes the caches of other builds: here one left by an "older build".
+await page.close();
+page = await open('tolvan');
+const controlled = () => page.waitForFunction(() => navigator.serviceWorker.controller !== null,
+                                              {timeout: 30000});
+await controlled();
+await page.evaluate(async () => {
+  await caches.open('tolmarzi-older');
+  await (await navigator.serviceWorker.getRegistration()).unregister();
+});
+await page.goto('about:blank');  // the last page it controls gone, the worker goes too
+await page.goto(`${origin}/index.html?program=tolvan`);
+await controlled();
+const devTools = await page.createCDPSession();
+const manifest = await devTools.send('Page.getAppManifest');
+check(!manifest.errors.length, `manifest: ${JSON.stringify(manifest.errors)}`);
+const installable = await devTools.send('Page.getInstallabilityErrors');
+check(!installable.installabilityErrors.length, `not installable: ${JSON.stringify(installable)}`);
+const icons = JSON.parse(manifest.data).icons;
+const loaded = await page.evaluate((icons) => Promise.all(icons.map(({src}) => new Promise((ok) => {
+  const image = new Image();
+  image.onload = () => ok(`${image.naturalWidth}x${image.naturalHeight}`);
+  image.onerror = () => ok('failed');
+  image.src = src;
+}))), icons);
+check(icons.every(({sizes}, i) => loaded[i] === sizes || (sizes === 'any' && loaded[i] !== 'failed')),
+      `icons: ${loaded}`);
+const cached = await page.evaluate(async () => {
+  const names = await caches.keys();
+  return [names, (await (await caches.open(names[0])).keys()).map((r) => r.url)];
+});
+check(cached[0].length === 1 && /^tolmarzi-[0-9a-f]{16}$/.test(cached[0][0]) &&
+      ['marbek', 'tolvan', 'ziravo'].every((p) => cached[1].includes(`${origin}/${p}.wasm`)),
+      `cache: ${cached}`);
+// Off in both ways: the DevTools emulation covers the page, the server's end its service worker.
+await page.setOfflineMode(true);
 server.close();
+server.closeAllConnections();
+await page.reload();
+await page.waitForFunction(() => Module.consolePage?.text()[2]?.includes('<--'));
+await page.keyboard.press('Enter');
+await shows(page, 0, 'X:3.000000 Y:3.000000');
+await holdForFrames(page, 'KeyW', 10);
+check(!(await grid(page))[0].startsWith('X:3.000000 Y:3'), 'offline: W walks');
+
+await browser.close();
 if (problems.length) {
   console.error(problems.join('\n'));
   process.exit(1);
 }
-console.log('web page: menus, keys, Pointer Lock, settings and frames as on Linux');
+console.log('web page: menus, keys, Pointer Lock, settings and frames as on Linux; installable, ' +
+            'and played offline');
