@@ -33,6 +33,12 @@ constexpr char kCancelSequence[] = "\x18";
 constexpr char kBeginUpdate[] = "\x1b[?2026h";
 constexpr char kEndUpdate[] = "\x1b[?2026l";
 
+// Key reports sent before the terminal saw its key protocol switched off (the release of the
+// Ctrl+C that ends the program) would reach the shell as junk: the answer to one last query
+// marks their end, and everything up to it is read away, for a short while at most.
+constexpr char kLastQuery[] = "\x1b[c";
+constexpr int kDrainMs = 200;
+
 struct ModeSequences {
   const char* on;
   const char* off;
@@ -62,6 +68,33 @@ void writeRaw(const char* bytes) {
     if (written <= 0) return;
     bytes += written;
     length -= static_cast<size_t>(written);
+  }
+}
+
+int64_t elapsedSince(const timespec& start) {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
+}
+
+// Reads input up to the device-attributes reply (ESC [ ? digits and semicolons, then c).
+void drainKeyReports() {
+  writeRaw(kLastQuery);
+  timespec start{};
+  clock_gettime(CLOCK_MONOTONIC, &start);
+  int matched = 0;  // how much of the reply's "ESC [ ?" has been seen
+  for (int64_t waited = 0; waited < kDrainMs; waited = elapsedSince(start)) {
+    pollfd in{STDIN_FILENO, POLLIN, 0};
+    char buffer[256];
+    if (poll(&in, 1, static_cast<int>(kDrainMs - waited)) <= 0) return;
+    const ssize_t count = read(STDIN_FILENO, buffer, sizeof buffer);
+    if (count <= 0) return;
+    for (ssize_t i = 0; i < count; ++i) {
+      const char byte = buffer[i];
+      if (matched == 3 && byte == 'c') return;
+      const bool inReply = matched == 3 && ((byte >= '0' && byte <= '9') || byte == ';');
+      matched = inReply ? 3 : byte == "\x1b[?"[matched] ? matched + 1 : byte == '\x1b' ? 1 : 0;
+    }
   }
 }
 
@@ -208,7 +241,10 @@ void restoreTerminal() {
     if (laterModeOn[mode].load()) writeRaw(kLaterModes[mode].off);
   }
   writeRaw(kLeave);
-  tcsetattr(STDIN_FILENO, TCSADRAIN, &savedSettings);
+  const bool keysReported = laterModeOn[static_cast<int>(LaterMode::KittyKeys)].load() ||
+                            laterModeOn[static_cast<int>(LaterMode::Win32Keys)].load();
+  if (keysReported) drainKeyReports();
+  tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedSettings);
 }
 
 void setMode(LaterMode mode, bool on) {
