@@ -1,8 +1,8 @@
 // The platform contract on a Linux terminal: the console model drawn by difference, keys held
 // by the kitty protocol, win32-input-mode records, the X server's key state or repeat lingers,
-// a virtual mouse pointer, typed lines with echo. Owns: the one terminal session. Depends on: platform/platform.h,
-// terminal_io.h, key_sources.h and the pure parts (input_decoder, key_tracker, terminal_input,
-// frame_encoder, line_editor).
+// a virtual mouse pointer, typed lines with echo. Owns: the one terminal session. Depends on:
+// platform/platform.h, terminal_io.h, key_sources.h and the pure parts (input_decoder,
+// key_tracker, terminal_input, frame_encoder, line_editor).
 #include <signal.h>
 
 #include <algorithm>
