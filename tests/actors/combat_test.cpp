@@ -1,5 +1,5 @@
 // The farthest-first draw order and the hitscan shot: where the march starts and stops, which
-// enemy it takes, the exit marker. (Spawning shows in every golden run and the golden crowd.)
+// enemy it takes, the exit marker; spawning the prop.
 // Depends on: actors/combat.h, actors/entities.h, hand-made and shipped levels.
 #include "actors/combat.h"
 
@@ -26,6 +26,17 @@ std::vector<Placed> placedAll(const std::vector<Entity>& entities) {
   std::vector<Placed> all;
   for (const Entity& entity : entities) all.push_back(placed(entity));
   return all;
+}
+
+// The golden runs spawn every code but the prop's, which no shipped level holds.
+TEST(SpawnEntities, ASpritePerStoredCode) {
+  game.currentLevel = &kGallery;
+  game.entities.clear();
+  spawnEntities();
+  const std::vector<Placed> expected{{EntityKind::Enemy, 4.5f, 1.5f, Sprite::Enemy2},
+                                     {EntityKind::Prop, 5.5f, 1.5f, Sprite::Object},
+                                     {EntityKind::Enemy, 6.5f, 1.5f, Sprite::Enemy4}};
+  EXPECT_EQ(placedAll(game.entities), expected);
 }
 
 // 48 entities at three distances, each labelled (in jitterX) by its place before sorting:
