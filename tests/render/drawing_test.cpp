@@ -65,9 +65,7 @@ char expectedCell(const Entity& entity, const Box& box, int64_t x, int64_t y) {
   const int64_t i = x - box.left;
   const int64_t j = y - box.top;
   if (i < 0 || i >= cols || j < 0 || j >= box.size) return kUntouched;
-  const int64_t sampled = (image.width * i) / cols;
-  const int64_t c = entity.mirrored ? image.width - sampled - 1 : sampled;
-  const char mask = image.rows[(image.height * j) / box.size][c];
+  const char mask = image.rows[(image.height * j) / box.size][(image.width * i) / cols];
   return mask == '1' ? kBlock : mask == '0' ? ' ' : kUntouched;
 }
 
@@ -84,29 +82,27 @@ TEST(Billboard, FillsItsBoxSampledAndClippedAtTheScreenEdgesWithBoundedWork) {
     int width, height;
     float x, y, heading;
     Sprite sprite;
-    bool mirrored;
     Box box;
   } cases[] = {
-      {120, 40, 4.0f, 0, 0, Sprite::Enemy4, false, {50, 15, 10}},
-      {120, 40, 4.0f, 0, 0, Sprite::Object, false, {50, 15, 10}},
-      {10, 40, 4.0f, 0, 0, Sprite::Enemy2, false, {-5, 15, 10}},
-      {40, 10, 0.5f, 0, 0, Sprite::Enemy2, false, {0, -5, 20}},
-      {120, 40, 0.97f, 0, 0, Sprite::Enemy2, false, {19, 0, 41}},
-      {120, 40, 2e-8f, 0, 0, Sprite::Enemy2, false, {60 - kFits, (40 - kFits) / 2, kFits}},
-      {120, 40, 4e-23f, 0, 0, Sprite::Enemy2, false, {60 - kMost, (40 - kMost) / 2, kMost}},
-      {120, 40, -4.0f, 0, 0, Sprite::Enemy4, false, {}},
-      {120, 40, -4.0f, 0.1f, 0, Sprite::Enemy4, false, {}},
-      {120, 40, 0.0f, 0, 0, Sprite::Enemy4, false, {}},
-      {120, 40, 1e-30f, 0, 0, Sprite::Enemy2, false, {}},       // the squared distance underflows
-      {120, 40, 4.0f, 0, kPi, Sprite::Enemy4, false, {}},       // turned half a turn away
-      {120, 40, 2.898f, 7.456f, 0, Sprite::Enemy4, false, {}},  // wide enough, yet off screen
-      {120, 40, 4.0f, 0, 0, Sprite::None, false, {}},
-      {120, 40, 4.0f, 0, 0, static_cast<Sprite>(99), false, {}},
+      {120, 40, 4.0f, 0, 0, Sprite::Enemy4, {50, 15, 10}},
+      {120, 40, 4.0f, 0, 0, Sprite::Object, {50, 15, 10}},
+      {10, 40, 4.0f, 0, 0, Sprite::Enemy2, {-5, 15, 10}},
+      {40, 10, 0.5f, 0, 0, Sprite::Enemy2, {0, -5, 20}},
+      {120, 40, 0.97f, 0, 0, Sprite::Enemy2, {19, 0, 41}},
+      {120, 40, 2e-8f, 0, 0, Sprite::Enemy2, {60 - kFits, (40 - kFits) / 2, kFits}},
+      {120, 40, 4e-23f, 0, 0, Sprite::Enemy2, {60 - kMost, (40 - kMost) / 2, kMost}},
+      {120, 40, -4.0f, 0, 0, Sprite::Enemy4, {}},
+      {120, 40, -4.0f, 0.1f, 0, Sprite::Enemy4, {}},
+      {120, 40, 0.0f, 0, 0, Sprite::Enemy4, {}},
+      {120, 40, 1e-30f, 0, 0, Sprite::Enemy2, {}},       // the squared distance underflows
+      {120, 40, 4.0f, 0, kPi, Sprite::Enemy4, {}},       // turned half a turn away
+      {120, 40, 2.898f, 7.456f, 0, Sprite::Enemy4, {}},  // wide enough, yet off screen
+      {120, 40, 4.0f, 0, 0, Sprite::None, {}},
+      {120, 40, 4.0f, 0, 0, static_cast<Sprite>(99), {}},
   };
   for (const auto& c : cases) {
     setScreen(c.width, c.height);
-    Entity entity = entityAt(c.x, c.sprite, c.y);
-    entity.mirrored = c.mirrored;
+    const Entity entity = entityAt(c.x, c.sprite, c.y);
     drawBillboard(entity, c.heading);
     EXPECT_EQ(mismatches([&](int x, int y) { return expectedCell(entity, c.box, x, y); }), 0)
         << c.width << "x" << c.height << " at " << c.x << ", " << c.y << " facing " << c.heading;
