@@ -1,5 +1,5 @@
-// Breadth-first routes: stated routes on hand-made levels (shortest, neighbour-ordered, never
-// cutting a wall's corner), and the distance-field search against the plain search on every
+// Breadth-first routes: starts at the ends of the int range, and the distance-field search
+// against the plain search (shortest, neighbour-ordered, never cutting a wall's corner) on every
 // pair of small random levels and a fixed sample of pairs of the shipped levels.
 // Depends on: actors/pathfinding.h, testing/pathfinding_reference.h, world/game_state.h.
 #include "actors/pathfinding.h"
@@ -27,16 +27,6 @@ using Route = std::vector<CellPos>;
 
 const Level kOpenSquare = makeLevel({"11111", "1   1", "1   1", "1   1", "11111"});
 const Level kPillar = makeLevel({"    ", " 1  ", "    ", "    "});
-// A 2 x 2 block in open floor: every diagonal past one of its four corners must go round.
-const Level kBlock = makeLevel({"      ", "      ", "  11  ", "  11  ", "      ", "      "});
-
-// "12 11 21" is the route (1, 2), (1, 1), (2, 1).
-Route cells(const std::string& text) {
-  Route route;
-  for (size_t k = 0; k + 1 < text.size(); k += 3)
-    route.push_back({text[k] - '0', text[k + 1] - '0'});
-  return route;
-}
 
 // findPath, and the single route step the enemies ask for, both give this route.
 bool routesAre(const Route& expected, CellPos start, CellPos goal) {
@@ -53,34 +43,17 @@ bool searchesAgree(CellPos start, CellPos goal) {
   return routesAre(findPathReference(start.x, start.y, goal.x, goal.y), start, goal);
 }
 
+// Of equal routes round a pillar, the first in the neighbour order, which the plain search
+// shares. Starts beyond the grid and its ring, which the comparison below does not reach, have
+// no route but to themselves.
 TEST(FindPath, HandMadeExamples) {
-  const struct {
-    const Level* level;
-    CellPos start, goal;
-    Route expected;
-  } cases[] = {
-      {&kOpenSquare, {1, 1}, {3, 3}, cells("11 22 33")},
-      {&kPillar, {0, 1}, {2, 1}, cells("01 02 12 22 21")},  // of equal routes, the first in order
-      // Starts far outside have no route but to themselves.
-      {&kOpenSquare, {INT_MAX, 3}, {2, 2}, {}},
-      {&kOpenSquare, {INT_MIN, 3}, {2, 2}, {}},
-      {&kOpenSquare, {2, INT_MAX}, {2, 2}, {}},
-      {&kOpenSquare, {2, INT_MIN}, {2, 2}, {}},
-      {&kOpenSquare, {INT_MIN, 3}, {INT_MIN, 3}, {{INT_MIN, 3}}},
-  };
-  for (const auto& c : cases) {
-    game.currentLevel = c.level;
-    EXPECT_TRUE(routesAre(c.expected, c.start, c.goal));
+  game.currentLevel = &kPillar;
+  EXPECT_TRUE(routesAre({{0, 1}, {0, 2}, {1, 2}, {2, 2}, {2, 1}}, {0, 1}, {2, 1}));
+  game.currentLevel = &kOpenSquare;
+  for (CellPos start : {CellPos{INT_MAX, 3}, {INT_MIN, 3}, {2, INT_MAX}, {2, INT_MIN}}) {
+    EXPECT_TRUE(routesAre({}, start, {2, 2}));
   }
-  // Round each corner of the block both ways, then round the whole block.
-  game.currentLevel = &kBlock;
-  for (const char* text :
-       {"12 11 21", "21 11 12", "42 41 31", "31 41 42", "13 14 24", "24 14 13", "43 44 34",
-        "34 44 43", "11 21 31 41 42 43 44", "44 34 24 14 13 12 11", "02 03 14 24 34 44 53",
-        "53 52 41 31 21 11 02", "20 30 41 42 43 44 35", "35 25 14 13 12 11 20"}) {
-    const Route route = cells(text);
-    EXPECT_TRUE(routesAre(route, route.front(), route.back()));
-  }
+  EXPECT_TRUE(routesAre({{INT_MIN, 3}}, {INT_MIN, 3}, {INT_MIN, 3}));
   game.currentLevel = &levelC;
 }
 

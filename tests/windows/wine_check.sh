@@ -14,9 +14,7 @@
 # Every wait is bounded, and whatever a check starts is ended however the check ends.
 set -euo pipefail
 
-wine=$1
-prefix=$2
-check=$3
+wine=$1 prefix=$2 check=$3
 shift 3
 
 if ! "$wine" --version >/dev/null 2>&1; then
@@ -36,8 +34,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
 
 # Globals, for the exit trap.
-socket=""
-work=$(mktemp -d)
+socket="" work=$(mktemp -d)
 cleanup() {
   [ -n "$socket" ] && tmux -S "$socket" kill-server 2>/dev/null
   rm -rf "$work"
@@ -45,10 +42,7 @@ cleanup() {
 trap cleanup EXIT
 
 require_built() {
-  [ -f "$1" ] || {
-    echo "skipped: $1 is missing; tools/windows_build.sh builds the Windows programs"
-    exit 77
-  }
+  [ -f "$1" ] || { echo "skipped: $1 is missing; tools/windows_build.sh builds them"; exit 77; }
 }
 
 create_prefix() {
