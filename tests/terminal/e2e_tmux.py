@@ -3,21 +3,17 @@
 # so the repeat-linger path is what runs): the menu's arrow, a game moved and turned with the
 # keys (marbek's first frame cell for cell as the replay prints it, a block being a space painted
 # white, each row as far as tmux's capture reaches: it leaves out cells erased after a row's last
-# written one), then Ctrl+C, SIGTERM or SIGHUP, after which tmux's own flags must show the
-# terminal given back. Usage: e2e_tmux.py REPLAY MARBEK TOLVAN ZIRAVO. Depends on: tmux, python3.
-import os
-import re
-import signal
-import subprocess
-import sys
-import tempfile
-import time
+# written one), then Ctrl+C, SIGTERM or SIGHUP; marbek again, ended by Ctrl+D (end of input) in
+# the settings dialogue; and a program whose exception nobody catches, which must print its
+# message. After each, tmux's own flags and stty must show the terminal given back.
+# Usage: e2e_tmux.py REPLAY MARBEK TOLVAN ZIRAVO THROWER. Depends on: tmux, python3.
+import os, re, signal, subprocess, sys, tempfile, time
 
 TITLES = {"marbek": "=== Brumvoke ===", "tolvan": "=== Skarnfell ===", "ziravo": "=== Zorvel's Map ==="}
-ENDINGS = {"marbek": "ctrl-c", "tolvan": "SIGTERM", "ziravo": "SIGHUP"}
 ENV = dict(os.environ, TERM="xterm-256color", LANG="C.UTF-8", LC_ALL="C.UTF-8")
 ENV.pop("TMUX", None)
 FLAGS = "#{cursor_flag} #{alternate_on} #{mouse_any_flag} #{mouse_sgr_flag} #{mouse_standard_flag}"
+MESSAGE = "the frame buffer ran out of memory"
 
 
 class Failure(Exception):
@@ -45,15 +41,13 @@ def screen():
     return [row.rstrip() for row in rows]
 
 
-def wait_for(what, predicate, timeout=15.0):
+def wait_for(what, predicate, timeout=15.0, look=screen):
     deadline = time.monotonic() + timeout
-    while True:
-        lines = screen()
-        if predicate(lines):
-            return lines
+    while not (found := look()) or not predicate(found):
         if time.monotonic() > deadline:
-            raise Failure(f"timed out waiting for {what}; the screen was:\n" + "\n".join(lines))
+            raise Failure(f"timed out waiting for {what}; the screen was:\n" + "\n".join(screen()))
         time.sleep(0.05)
+    return found
 
 
 def keys(*names):
@@ -69,31 +63,7 @@ def arrow_on(row):
     return lambda lines: [y for y, line in enumerate(lines) if line[10:13] == "<--"] == [row]
 
 
-def program_under(shell):
-    for entry in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            with open(f"/proc/{entry}/stat") as stat:
-                if int(stat.read().rsplit(")", 1)[1].split()[1]) == shell:
-                    return int(entry)
-        except OSError:
-            continue
-    raise Failure(f"no program runs under the pane's shell {shell}")
-
-
-def play(name, path, workdir):
-    # Each program in a session of its own: the server stays up from the first to the last.
-    global SESSION
-    SESSION = name
-    log, saved = os.path.join(workdir, f"{name}.status"), os.path.join(workdir, f"{name}.stty")
-    # The wrapper records the terminal settings before and after, and the program's status.
-    tmux("new-session", "-d", "-s", SESSION, "-x", "120", "-y", "41",
-         f"stty -g > {saved}.before; {path}; echo $? > {log}; stty -g > {saved}.after; sleep 30")
-    title = TITLES[name]
-    wait_for("the menu", lambda s: s[0].startswith(title) and arrow_on(2)(s))
-    if tmux("display-message", "-p", "-t", SESSION, FLAGS).split()[:3] != ["0", "1", "1"]:
-        raise Failure(f"{name}: the cursor should be hidden, the alternate screen and mouse on")
-    keys("Down")
-    wait_for("the arrow on Settings", arrow_on(4))
+def walk(name):
     keys("Up")
     wait_for("the arrow on Run DEMO", arrow_on(2))
     keys("Enter")
@@ -105,40 +75,63 @@ def play(name, path, workdir):
     keys("Right")
     wait_for("a turn", lambda s: status(s) and status(s)[2] != start[2], 5)
 
-    ending = ENDINGS[name]
-    if ending == "ctrl-c":
+
+def run(name, path, ending, workdir):
+    # Each run in a session of its own: the server stays up from the first to the last.
+    global SESSION
+    SESSION = f"{name}-{ending}"
+    log, saved = os.path.join(workdir, SESSION), os.path.join(workdir, f"{SESSION}.stty")
+    # The wrapper records the terminal settings before and after, and the program's status.
+    tmux("new-session", "-d", "-s", SESSION, "-x", "120", "-y", "41", f"stty -g > {saved}.before;"
+         f" {path} 2> {log}.err; echo $? > {log}; stty -g > {saved}.after; sleep 30")
+    if ending != "exception":
+        wait_for("the menu", lambda s: s[0].startswith(TITLES[name]) and arrow_on(2)(s))
+        if tmux("display-message", "-p", "-t", SESSION, FLAGS).split()[:3] != ["0", "1", "1"]:
+            raise Failure(f"{name}: the cursor should be hidden, the alternate screen and mouse on")
+        keys("Down")
+        wait_for("the arrow on Settings", arrow_on(4))
+    if ending == "C-d":
+        keys("Enter")
+        wait_for("the width question", lambda s: any("Width?" in row for row in s))
+        keys("C-d")
+    elif ending == "C-c":
+        walk(name)
         keys("C-c")
-    else:
-        os.kill(program_under(int(tmux("display-message", "-p", "-t", SESSION, "#{pane_pid}"))),
-                getattr(signal, ending))
-    expected = "130" if ending == "ctrl-c" else str(128 + getattr(signal, ending))
-    deadline = time.monotonic() + 10
-    while not os.path.exists(log) or not open(log).read().strip():
-        if time.monotonic() > deadline:
-            raise Failure(f"{name}: did not end after {ending}")
-        time.sleep(0.05)
+    elif ending != "exception":
+        walk(name)
+        shell = tmux("display-message", "-p", "-t", SESSION, "#{pane_pid}").strip()
+        os.kill(int(open(f"/proc/{shell}/task/{shell}/children").read()), getattr(signal, ending))
+    expected = {"C-c": 130, "C-d": 0, "exception": 128 + signal.SIGABRT}.get(
+        ending, 128 + getattr(signal, ending, 0))
+    ended = wait_for(f"the end by {ending}", lambda s: s.strip(), 10, lambda: open(log).read()
+                     if os.path.exists(log) and os.path.exists(saved + ".after") else "")
     time.sleep(0.2)
-    if open(log).read().strip() != expected:
-        raise Failure(f"{name}: exit status {open(log).read().strip()} after {ending}")
+    if ended.strip() != str(expected):
+        raise Failure(f"{name}: exit status {ended.strip()} after {ending}")
     if tmux("display-message", "-p", "-t", SESSION, FLAGS).split() != ["1", "0", "0", "0", "0"]:
         raise Failure(f"{name}: terminal not given back after {ending}")
     if open(saved + ".before").read() != open(saved + ".after").read():
         raise Failure(f"{name}: the terminal settings differ after {ending}")
-    print(f"{name}: menu, walk and turn, {ending}: terminal given back")
+    if ending == "exception" and MESSAGE not in open(log + ".err").read():
+        raise Failure(f"{name}: the exception's message is missing: {open(log + '.err').read()!r}")
+    print(f"{name}: {ending}: terminal given back")
 
 
 def main():
     global SOCKET, FIRST_FRAME
-    if len(sys.argv) != 5:
-        sys.exit("usage: e2e_tmux.py REPLAY MARBEK TOLVAN ZIRAVO")
+    if len(sys.argv) != 6:
+        sys.exit("usage: e2e_tmux.py REPLAY MARBEK TOLVAN ZIRAVO THROWER")
     replay = subprocess.run([sys.argv[1], "marbek", "--frames", "1", "--print", "last"],
                             capture_output=True, text=True).stdout
     FIRST_FRAME = replay.split("\n")[1:41] + [""]
+    marbek, tolvan, ziravo, thrower = sys.argv[2:]
+    runs = [("marbek", marbek, "C-c"), ("tolvan", tolvan, "SIGTERM"), ("ziravo", ziravo, "SIGHUP"),
+            ("marbek", marbek, "C-d"), ("thrower", thrower, "exception")]
     with tempfile.TemporaryDirectory() as workdir:
         SOCKET = os.path.join(workdir, "tmux")
         try:
-            for name, path in zip(TITLES, sys.argv[2:]):
-                play(name, path, workdir)
+            for name, path, ending in runs:
+                run(name, path, ending, workdir)
         except Failure as failure:
             print(f"FAILED: {failure}", file=sys.stderr)
             return 1
