@@ -6,7 +6,7 @@
 # with Enter, then played (terminal_play.py). Usage: e2e_foot.py MARBEK TOLVAN ZIRAVO (plays
 # marbek). Depends on: sway, foot, script, setpriv, virtual_keyboard.py, terminal_play.py, python3.
 import os, pwd, re, shutil, subprocess, sys, time
-from e2e_x11 import until
+from terminal_play import until
 from terminal_play import PROMPT, SHELL, Shell, check, end, skip
 
 # foot floats at 120 x 41 cells, whatever its font's size.

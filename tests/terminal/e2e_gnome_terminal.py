@@ -7,8 +7,7 @@
 # Usage: e2e_gnome_terminal.py MARBEK TOLVAN ZIRAVO (plays marbek). Depends on: gnome-terminal,
 # dbus-launch (dbus-x11), Xvfb, xdotool, xset, script, tmux, terminal_play.py, python3.
 import os, subprocess, sys, time
-from e2e_x11 import run, until
-from terminal_play import PROMPT, SHELL, Shell, check, end, skip, start_x
+from terminal_play import PROMPT, SHELL, Shell, check, end, run, skip, start_x, until
 
 SHELL = f"env 'PS1={PROMPT}' {SHELL}"  # the server starts shells in an environment of its own
 
