@@ -79,6 +79,8 @@ def x11(workdir):
             for hold in (0.04, 0.15):
                 shell.shown and shell.quit()
                 failures += shell.launch(program, hold)
+        if failures:  # the game may be running where the menu should be
+            return failures
         figures = menu(shell.screen, child(child(started[2].pid)))
         failures += shell.play("xterm", figures, LIMITS, elsewhere(shell.screen, window, other))
         run("xdotool", "type", " ".join(TMUX))
