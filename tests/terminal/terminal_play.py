@@ -16,11 +16,11 @@ Rect = type("Rect", (ctypes.Structure,), {"_fields_": [(side, ctypes.c_int) for 
 Pos = type("Pos", (ctypes.Structure,), {"_fields_": [("row", ctypes.c_int), ("col", ctypes.c_int)]})
 
 
-def until(what, predicate, timeout=15):
+def until(what, predicate, timeout=15, give_up=lambda why: sys.exit(f"FAILED: {why}")):
     deadline = time.monotonic() + timeout
     while not (result := predicate()):
         if time.monotonic() > deadline:
-            sys.exit(f"FAILED: timed out waiting for {what}")
+            give_up(f"timed out waiting for {what}")
         time.sleep(0.02)
     return result
 
@@ -108,7 +108,11 @@ def start_x():
     read, write = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-noreset", "-nolisten", "tcp"],
                             pass_fds=[write], stderr=subprocess.DEVNULL)
+    os.close(write)  # so that the read ends if the server does
     os.environ["DISPLAY"] = ":" + os.read(read, 16).decode().strip()
+    if os.environ["DISPLAY"] == ":":
+        xvfb.wait()
+        skip("the X server did not start")
     run("xset", "r", "rate", "660", "25")
     return xvfb
 
