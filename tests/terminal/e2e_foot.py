@@ -3,7 +3,7 @@
 # sway, run as an unprivileged user since it refuses root. Keys come from one virtual keyboard,
 # fed through a FIFO by an xdotool stand-in on the PATH; the repeat is foot's own at sway's
 # 660 ms, 25/s; the screen is read from a log that script writes around foot's shell. Launched
-# with Enter, then played (terminal_play.py). Usage: e2e_foot.py MARBEK TOLVAN ZIRAVO (plays
+# with Enter, then played (terminal_play.py). Usage: e2e_foot.py MARBEK [PROGRAM...] (plays
 # marbek). Depends on: sway, foot, script, setpriv, virtual_keyboard.py, terminal_play.py, python3.
 import os, pwd, re, shutil, subprocess, sys, time
 from terminal_play import until

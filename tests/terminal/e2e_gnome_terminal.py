@@ -3,7 +3,7 @@
 # default repeat. GNOME Terminal sets no WINDOWID, so the program reads the X server's key state
 # while focus reports say the window has the focus. Launched with Enter, then played
 # (terminal_play.py). The screen is read from a log that script writes around the shell.
-# Usage: e2e_gnome_terminal.py MARBEK TOLVAN ZIRAVO (plays marbek). Depends on: gnome-terminal,
+# Usage: e2e_gnome_terminal.py MARBEK [PROGRAM...] (plays marbek). Depends on: gnome-terminal,
 # dbus-launch (dbus-x11), Xvfb, xdotool, xset, script, terminal_play.py, python3.
 import os, subprocess, sys
 from terminal_play import PROMPT, SHELL, Shell, check, end, run, skip, start_x, until

@@ -6,7 +6,7 @@
 # written one), then Ctrl+C, SIGTERM or SIGHUP; marbek again, ended by Ctrl+D (end of input) in
 # the settings dialogue; and a program whose exception nobody catches, which must print its
 # message. After each, tmux's own flags and stty must show the terminal given back.
-# Usage: e2e_tmux.py REPLAY MARBEK TOLVAN ZIRAVO THROWER. Depends on: tmux, python3.
+# Usage: e2e_tmux.py MARBEK TOLVAN ZIRAVO REPLAY THROWER. Depends on: tmux, python3.
 import os, re, signal, subprocess, sys, tempfile, time
 
 TITLES = {"marbek": "=== Brumvoke ===", "tolvan": "=== Skarnfell ===", "ziravo": "=== Zorvel's Map ==="}
@@ -16,15 +16,15 @@ FLAGS = "#{cursor_flag} #{alternate_on} #{mouse_any_flag} #{mouse_sgr_flag} #{mo
 MESSAGE = "the frame buffer ran out of memory"
 
 
-class Failure(Exception):
-    pass
+def fail(why):
+    sys.exit(f"FAILED: {why}")
 
 
 def tmux(*args):
     result = subprocess.run(["tmux", "-S", SOCKET, "-f", "/dev/null", *args], env=ENV,
                             capture_output=True, text=True, timeout=10)
     if result.returncode != 0:
-        raise Failure(f"tmux {' '.join(args)}: {result.stderr.strip()}")
+        fail(f"tmux {' '.join(args)}: {result.stderr.strip()}")
     return result.stdout
 
 
@@ -45,7 +45,7 @@ def wait_for(what, predicate, timeout=15.0, look=screen):
     deadline = time.monotonic() + timeout
     while not (found := look()) or not predicate(found):
         if time.monotonic() > deadline:
-            raise Failure(f"timed out waiting for {what}; the screen was:\n" + "\n".join(screen()))
+            fail(f"timed out waiting for {what}; the screen was:\n" + "\n".join(screen()))
         time.sleep(0.05)
     return found
 
@@ -87,7 +87,7 @@ def run(name, path, ending, workdir):
     if ending != "exception":
         wait_for("the menu", lambda s: s[0].startswith(TITLES[name]) and arrow_on(2)(s))
         if tmux("display-message", "-p", "-t", SESSION, FLAGS).split()[:3] != ["0", "1", "1"]:
-            raise Failure(f"{name}: the cursor should be hidden, the alternate screen and mouse on")
+            fail(f"{name}: the cursor should be hidden, the alternate screen and mouse on")
         keys("Down")
         wait_for("the arrow on Settings", arrow_on(4))
     if ending == "C-d":
@@ -107,38 +107,31 @@ def run(name, path, ending, workdir):
                      if os.path.exists(log) and os.path.exists(saved + ".after") else "")
     time.sleep(0.2)
     if ended.strip() != str(expected):
-        raise Failure(f"{name}: exit status {ended.strip()} after {ending}")
+        fail(f"{name}: exit status {ended.strip()} after {ending}")
     if tmux("display-message", "-p", "-t", SESSION, FLAGS).split() != ["1", "0", "0", "0", "0"]:
-        raise Failure(f"{name}: terminal not given back after {ending}")
+        fail(f"{name}: terminal not given back after {ending}")
     if open(saved + ".before").read() != open(saved + ".after").read():
-        raise Failure(f"{name}: the terminal settings differ after {ending}")
+        fail(f"{name}: the terminal settings differ after {ending}")
     if ending == "exception" and MESSAGE not in open(log + ".err").read():
-        raise Failure(f"{name}: the exception's message is missing: {open(log + '.err').read()!r}")
+        fail(f"{name}: the exception's message is missing: {open(log + '.err').read()!r}")
     print(f"{name}: {ending}: terminal given back")
 
 
 def main():
     global SOCKET, FIRST_FRAME
-    if len(sys.argv) != 6:
-        sys.exit("usage: e2e_tmux.py REPLAY MARBEK TOLVAN ZIRAVO THROWER")
-    replay = subprocess.run([sys.argv[1], "marbek", "--frames", "1", "--print", "last"],
-                            capture_output=True, text=True).stdout
-    FIRST_FRAME = replay.split("\n")[1:41] + [""]
-    marbek, tolvan, ziravo, thrower = sys.argv[2:]
-    runs = [("marbek", marbek, "C-c"), ("tolvan", tolvan, "SIGTERM"), ("ziravo", ziravo, "SIGHUP"),
-            ("marbek", marbek, "C-d"), ("thrower", thrower, "exception")]
+    marbek, tolvan, ziravo, replay, thrower = sys.argv[1:]
+    FIRST_FRAME = subprocess.run([replay, "marbek", "--frames", "1", "--print", "last"],
+                                 capture_output=True, text=True).stdout.split("\n")[1:41] + [""]
     with tempfile.TemporaryDirectory() as workdir:
         SOCKET = os.path.join(workdir, "tmux")
         try:
-            for name, path, ending in runs:
+            for name, path, ending in [("marbek", marbek, "C-c"), ("tolvan", tolvan, "SIGTERM"),
+                                       ("ziravo", ziravo, "SIGHUP"), ("marbek", marbek, "C-d"),
+                                       ("thrower", thrower, "exception")]:
                 run(name, path, ending, workdir)
-        except Failure as failure:
-            print(f"FAILED: {failure}", file=sys.stderr)
-            return 1
         finally:
             subprocess.run(["tmux", "-S", SOCKET, "kill-server"], capture_output=True)
-    return 0
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    main()

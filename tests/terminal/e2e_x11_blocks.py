@@ -4,7 +4,7 @@
 # two columns wide. In each, every wall block of the replay's first frame must be solid (not one
 # pixel nearer the background's colour than the block's, so neighbouring blocks join without a
 # seam) and every row must end where the replay's row ends. Usage: e2e_x11_blocks.py MARBEK
-# REPLAY [DIR] (DIR keeps the screenshots as PNG). Exits 77 when a tool or font is missing or the
+# REPLAY... [DIR] (the programs, replay among them; DIR keeps the screenshots as PNG). Exits 77 when a tool or font is missing or the
 # X server or a terminal does not start.
 # Depends on: terminal_play.py, Xvfb, st (stterm), xterm, xdotool, imagemagick's import, DejaVu
 # fonts, python3.
@@ -117,5 +117,5 @@ def blocks(workdir):
 
 
 if __name__ == "__main__":
-    KEEP = os.path.abspath(sys.argv.pop(3)) if len(sys.argv) > 3 else None
+    KEEP = os.path.abspath(sys.argv.pop()) if os.path.isdir(sys.argv[-1]) else None
     sys.exit(check(["Xvfb", ST, "xterm", "xdotool", "import", "fc-list"], blocks))
