@@ -2,8 +2,8 @@
 # What a person does in a real terminal, for the checks of xterm, foot and GNOME Terminal: launch
 # a program from a shell with Enter held (its menu must show and stay), start the game, walk with
 # W+D together, tap and hold Right, and quit with Ctrl+C back to the prompt. Keys are xdotool's
-# (or, in a Wayland compositor, what stands in for it on the PATH) at the default repeat (660 ms,
-# 25/s); the screen is rebuilt through libvterm from a log of what the terminal shows.
+# (or, in a Wayland compositor, its words sent to a virtual keyboard) at the default repeat (660
+# ms, 25/s); the screen is rebuilt through libvterm from a log of what the terminal shows.
 # Depends on: libvterm, Xvfb and xset (for start_x), python3.
 import ctypes, os, re, shutil, subprocess, sys, tempfile, time
 
