@@ -23,7 +23,8 @@ def gnome_terminal(workdir):
         if opened.returncode:
             skip(f"GNOME Terminal did not start: {opened.stderr[-300:]}")
         window = until("a window of GNOME Terminal", lambda: run(
-            "xdotool", "search", "--onlyvisible", "--classname", "gnome-terminal").stdout.split())[0]
+            "xdotool", "search", "--onlyvisible", "--classname", "gnome-terminal").stdout.split(),
+            10)[0]
         servers.append(int(run("xdotool", "getwindowpid", window).stdout))
         run("xdotool", "windowfocus", "--sync", window)
         shell = Shell("log")

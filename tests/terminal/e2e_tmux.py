@@ -6,14 +6,17 @@
 # written one), then Ctrl+C, SIGTERM or SIGHUP; marbek again, ended by Ctrl+D (end of input) in
 # the settings dialogue; and a program whose exception nobody catches, which must print its
 # message. After each, tmux's own flags and stty must show the terminal given back.
-# Usage: e2e_tmux.py MARBEK TOLVAN ZIRAVO REPLAY THROWER. Depends on: tmux, python3.
-import os, re, signal, subprocess, sys, tempfile, time
+# Usage: e2e_tmux.py MARBEK TOLVAN ZIRAVO REPLAY UNCAUGHT_EXCEPTION.
+# Depends on: terminal_play.py, tmux, python3.
+import os, re, signal, subprocess, sys, time
+from terminal_play import check
 
 TITLES = {"marbek": "=== Brumvoke ===", "tolvan": "=== Skarnfell ===", "ziravo": "=== Zorvel's Map ==="}
 ENV = dict(os.environ, TERM="xterm-256color", LANG="C.UTF-8", LC_ALL="C.UTF-8")
 ENV.pop("TMUX", None)
 FLAGS = "#{cursor_flag} #{alternate_on} #{mouse_any_flag} #{mouse_sgr_flag} #{mouse_standard_flag}"
 MESSAGE = "the frame buffer ran out of memory"
+STATUS = {"C-c": 130, "SIGTERM": 143, "SIGHUP": 129, "C-d": 0, "exception": 134}  # 128 + signal
 
 
 def fail(why):
@@ -76,14 +79,14 @@ def walk(name):
     wait_for("a turn", lambda s: status(s) and status(s)[2] != start[2], 5)
 
 
-def run(name, path, ending, workdir):
+def run(name, ending, workdir):
     # Each run in a session of its own: the server stays up from the first to the last.
     global SESSION
     SESSION = f"{name}-{ending}"
-    log, saved = os.path.join(workdir, SESSION), os.path.join(workdir, f"{SESSION}.stty")
+    log = os.path.join(workdir, SESSION)
     # The wrapper records the terminal settings before and after, and the program's status.
-    tmux("new-session", "-d", "-s", SESSION, "-x", "120", "-y", "41", f"stty -g > {saved}.before;"
-         f" {path} 2> {log}.err; echo $? > {log}; stty -g > {saved}.after; sleep 30")
+    tmux("new-session", "-d", "-s", SESSION, "-x", "120", "-y", "41", f"stty -g > {log}.before;"
+         f" {workdir}/{name} 2> {log}.err; echo $? > {log}; stty -g > {log}.after; sleep 30")
     if ending != "exception":
         wait_for("the menu", lambda s: s[0].startswith(TITLES[name]) and arrow_on(2)(s))
         if tmux("display-message", "-p", "-t", SESSION, FLAGS).split()[:3] != ["0", "1", "1"]:
@@ -94,44 +97,38 @@ def run(name, path, ending, workdir):
         keys("Enter")
         wait_for("the width question", lambda s: any("Width?" in row for row in s))
         keys("C-d")
-    elif ending == "C-c":
-        walk(name)
-        keys("C-c")
     elif ending != "exception":
         walk(name)
         shell = tmux("display-message", "-p", "-t", SESSION, "#{pane_pid}").strip()
-        os.kill(int(open(f"/proc/{shell}/task/{shell}/children").read()), getattr(signal, ending))
-    expected = {"C-c": 130, "C-d": 0, "exception": 128 + signal.SIGABRT}.get(
-        ending, 128 + getattr(signal, ending, 0))
+        keys("C-c") if ending == "C-c" else os.kill(
+            int(open(f"/proc/{shell}/task/{shell}/children").read()), getattr(signal, ending))
     ended = wait_for(f"the end by {ending}", lambda s: s.strip(), 10, lambda: open(log).read()
-                     if os.path.exists(log) and os.path.exists(saved + ".after") else "")
+                     if os.path.exists(log) and os.path.exists(log + ".after") else "")
     time.sleep(0.2)
-    if ended.strip() != str(expected):
+    if ended.strip() != str(STATUS[ending]):
         fail(f"{name}: exit status {ended.strip()} after {ending}")
     if tmux("display-message", "-p", "-t", SESSION, FLAGS).split() != ["1", "0", "0", "0", "0"]:
         fail(f"{name}: terminal not given back after {ending}")
-    if open(saved + ".before").read() != open(saved + ".after").read():
+    if open(log + ".before").read() != open(log + ".after").read():
         fail(f"{name}: the terminal settings differ after {ending}")
     if ending == "exception" and MESSAGE not in open(log + ".err").read():
         fail(f"{name}: the exception's message is missing: {open(log + '.err').read()!r}")
     print(f"{name}: {ending}: terminal given back")
 
 
-def main():
+def e2e(workdir):
     global SOCKET, FIRST_FRAME
-    marbek, tolvan, ziravo, replay, thrower = sys.argv[1:]
-    FIRST_FRAME = subprocess.run([replay, "marbek", "--frames", "1", "--print", "last"],
+    SOCKET = os.path.join(workdir, "tmux")
+    FIRST_FRAME = subprocess.run(["./replay", "marbek", "--frames", "1", "--print", "last"],
                                  capture_output=True, text=True).stdout.split("\n")[1:41] + [""]
-    with tempfile.TemporaryDirectory() as workdir:
-        SOCKET = os.path.join(workdir, "tmux")
-        try:
-            for name, path, ending in [("marbek", marbek, "C-c"), ("tolvan", tolvan, "SIGTERM"),
-                                       ("ziravo", ziravo, "SIGHUP"), ("marbek", marbek, "C-d"),
-                                       ("thrower", thrower, "exception")]:
-                run(name, path, ending, workdir)
-        finally:
-            subprocess.run(["tmux", "-S", SOCKET, "kill-server"], capture_output=True)
+    try:
+        for name, ending in [("marbek", "C-c"), ("tolvan", "SIGTERM"), ("ziravo", "SIGHUP"),
+                             ("marbek", "C-d"), ("uncaught_exception", "exception")]:
+            run(name, ending, workdir)
+    finally:
+        subprocess.run(["tmux", "-S", SOCKET, "kill-server"], capture_output=True)
+    return []
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(check(["tmux"], e2e))

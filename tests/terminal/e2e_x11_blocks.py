@@ -4,8 +4,8 @@
 # two columns wide. In each, every wall block of the replay's first frame must be solid (not one
 # pixel nearer the background's colour than the block's, so neighbouring blocks join without a
 # seam) and every row must end where the replay's row ends. Usage: e2e_x11_blocks.py MARBEK
-# REPLAY... [DIR] (the programs, replay among them; DIR keeps the screenshots as PNG). Exits 77 when a tool or font is missing or the
-# X server or a terminal does not start.
+# PROGRAM... [DIR] (replay among the programs; DIR keeps the screenshots as PNG). Exits 77 when a
+# tool or font is missing or the X server or a terminal does not start.
 # Depends on: terminal_play.py, Xvfb, st (stterm), xterm, xdotool, imagemagick's import, DejaVu
 # fonts, python3.
 import os, shutil, subprocess, sys
@@ -102,7 +102,8 @@ def first_frame(name, command, keep):
 def blocks(workdir):
     if not output("fc-list", "DejaVu Sans Mono"):
         skip("missing the DejaVu Sans Mono font")
-    frame = output("./replay", "marbek", "--frames", "1", "--print", "last").decode().split("\n")[1:41]
+    frame = output("./replay", "marbek", "--frames", "1", "--print", "last").decode()
+    frame = frame.split("\n")[1:41]
     os.environ.update(LC_ALL="C.UTF-8")
     server, failures = start_x(), []
     try:

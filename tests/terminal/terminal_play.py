@@ -163,11 +163,6 @@ class Shell:
         self.send("key ctrl+c")
         until("the prompt after Ctrl+C", lambda: self.prompts()[0] > self.shown, 5)
 
-    def tap(self):
-        """Degrees turned by a 50 ms tap of Right, the fewer of two."""
-        taps = [self.trace([(0, "keydown Right sleep 0.05 keyup Right")], 1.2)[0] for _ in "ab"]
-        return min(abs(tap[-1][1][2] - tap[0][1][2]) for tap in taps)
-
     def hold_right(self):
         """The longest pause in the turn while Right is held 1.2 s, and the turn after release."""
         samples, (_, up) = self.trace([(0, "keydown Right"), (1.2, "keyup Right")], 1.6)
@@ -181,14 +176,16 @@ class Shell:
         until("the first frame", self.screen.status)
         self.trace([(0, "keydown w keydown d"), (1, "keyup w keyup d")], 1.3)
         x, y, _ = self.screen.status()  # both axes walk to a wall: x to row 1's, y to the top
-        tap = self.tap()
+        taps = [self.trace([(0, "keydown Right sleep 0.05 keyup Right")], 1.2)[0] for _ in "ab"]
         # A frame can be late on a loaded machine; a fault in the key state shows every time.
         holds = [self.hold_right() for _ in "abc"]
+        turned = min(abs(tap[-1][1][2] - tap[0][1][2]) for tap in taps)
         figures = dict(figures or {}, **{"W+D short of the walls": abs(x - 13.25) + y - 1,
-                                         "tap degrees": tap,
+                                         "tap degrees": turned,
                                          "hold stall s": min(hold[0] for hold in holds),
                                          "stop after release s": min(hold[1] for hold in holds)})
         failures = then(figures)
         self.quit()
         print(name, figures)
-        return failures + [f"{name}: {key}" for key, limit in limits.items() if figures[key] > limit]
+        return failures + [f"{name}: {key}" for key, limit in limits.items()
+                           if figures[key] > limit]
