@@ -66,19 +66,6 @@ def arrow_on(row):
     return lambda lines: [y for y, line in enumerate(lines) if line[10:13] == "<--"] == [row]
 
 
-def walk(name):
-    keys("Up")
-    wait_for("the arrow on Run DEMO", arrow_on(2))
-    keys("Enter")
-    first = lambda s: status(s) and "#" in "".join(s) and (
-        name != "marbek" or all(row.startswith(shown) for shown, row in zip(s, FIRST_FRAME)))
-    start = status(wait_for("the first frame", first, 5))
-    keys("w")
-    wait_for("a step", lambda s: status(s) and status(s)[:2] != start[:2], 5)
-    keys("Right")
-    wait_for("a turn", lambda s: status(s) and status(s)[2] != start[2], 5)
-
-
 def run(name, ending, workdir):
     # Each run in a session of its own: the server stays up from the first to the last.
     global SESSION
@@ -98,7 +85,16 @@ def run(name, ending, workdir):
         wait_for("the width question", lambda s: any("Width?" in row for row in s))
         keys("C-d")
     elif ending != "exception":
-        walk(name)
+        keys("Up")
+        wait_for("the arrow on Run DEMO", arrow_on(2))
+        keys("Enter")
+        first = lambda s: status(s) and "#" in "".join(s) and (
+            name != "marbek" or all(row.startswith(shown) for shown, row in zip(s, FIRST_FRAME)))
+        start = status(wait_for("the first frame", first, 5))
+        keys("w")
+        wait_for("a step", lambda s: status(s) and status(s)[:2] != start[:2], 5)
+        keys("Right")
+        wait_for("a turn", lambda s: status(s) and status(s)[2] != start[2], 5)
         shell = tmux("display-message", "-p", "-t", SESSION, "#{pane_pid}").strip()
         keys("C-c") if ending == "C-c" else os.kill(
             int(open(f"/proc/{shell}/task/{shell}/children").read()), getattr(signal, ending))
