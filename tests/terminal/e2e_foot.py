@@ -19,8 +19,8 @@ exec foot --window-size-chars=120x41 script -qf log -c '{SHELL}'
 
 def foot(workdir):
     root, user = os.geteuid() == 0, pwd.getpwnam("nobody")  # sway refuses to run as root
-    as_user = ["setpriv", f"--reuid={user.pw_uid}", f"--regid={user.pw_gid}", "--clear-groups"]
-    as_user = as_user if root else []
+    as_user = ["setpriv", f"--reuid={user.pw_uid}", f"--regid={user.pw_gid}",
+               "--clear-groups"] if root else []
     os.mkdir("run", 0o700)
     open("config", "w").write(CONFIG)
     shutil.copy(os.path.join(sys.path[0], "virtual_keyboard.py"), ".")

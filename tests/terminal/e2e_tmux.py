@@ -9,7 +9,7 @@
 # Usage: e2e_tmux.py MARBEK TOLVAN ZIRAVO REPLAY UNCAUGHT_EXCEPTION.
 # Depends on: terminal_play.py, tmux, python3.
 import os, re, signal, subprocess, sys, time
-from terminal_play import check
+from terminal_play import check, until
 
 TITLES = {"marbek": "=== Brumvoke ===", "tolvan": "=== Skarnfell ===", "ziravo": "=== Zorvel's Map ==="}
 ENV = dict(os.environ, TERM="xterm-256color", LANG="C.UTF-8", LC_ALL="C.UTF-8")
@@ -45,12 +45,8 @@ def screen():
 
 
 def wait_for(what, predicate, timeout=15.0, look=screen):
-    deadline = time.monotonic() + timeout
-    while not (found := look()) or not predicate(found):
-        if time.monotonic() > deadline:
-            fail(f"timed out waiting for {what}; the screen was:\n" + "\n".join(screen()))
-        time.sleep(0.05)
-    return found
+    return until(what, lambda: (found := look()) and predicate(found) and found, timeout,
+                 lambda why: fail(f"{why}; the screen was:\n" + "\n".join(screen())))
 
 
 def keys(*names):
