@@ -4,10 +4,12 @@
 # two columns wide. In each, every wall block of the replay's first frame must be solid (not one
 # pixel nearer the background's colour than the block's, so neighbouring blocks join without a
 # seam) and every row must end where the replay's row ends. Usage: e2e_x11_blocks.py MARBEK
-# REPLAY [DIR] (DIR keeps the screenshots as PNG). Exits 77 when a tool or font is missing or the
-# X server or a terminal does not start.
-# Depends on: Xvfb, st (stterm), xterm, xdotool, imagemagick's import, DejaVu fonts, python3.
-import os, shutil, subprocess, sys, tempfile, time
+# PROGRAM... [DIR] (replay among the programs; DIR keeps the screenshots as PNG). Exits 77 when a
+# tool or font is missing or the X server or a terminal does not start.
+# Depends on: terminal_play.py, Xvfb, st (stterm), xterm, xdotool, imagemagick's import, DejaVu
+# fonts, python3.
+import os, shutil, subprocess, sys
+from terminal_play import check, end, skip, start_x, until
 
 COLUMNS, ROWS = 120, 41
 ST = shutil.which("st") or shutil.which("stterm") or "st"
@@ -17,10 +19,6 @@ TERMINALS = {"st": [ST, "-g", f"{COLUMNS}x{ROWS}"],
              "xterm-cjkwidth": XTERM + ["-xrm", "*cjkWidth: true"]}
 
 
-class Skip(Exception):
-    pass
-
-
 def output(*args):
     try:
         return subprocess.run(args, capture_output=True, timeout=5).stdout
@@ -28,20 +26,11 @@ def output(*args):
         return b""
 
 
-def until(what, predicate, timeout=8, failure=TimeoutError):
-    deadline = time.monotonic() + timeout
-    while not (result := predicate()):
-        if time.monotonic() > deadline:
-            raise failure(f"timed out waiting for {what}")
-        time.sleep(0.05)
-    return result
-
-
 class Shot:
     """A window's pixels (from imagemagick's PPM) and the grid of cells on them."""
     def __init__(self, window):
         shoot = lambda: output("import", "-window", window, "-depth", "8", "ppm:-")
-        picture = until("a screenshot", shoot)
+        picture = until("a screenshot", shoot, 8)
         _, size, _, self.pixels = picture.split(b"\n", 3)
         self.width, self.height = map(int, size.split())
         # The cells fill the window but for an equal border on each side.
@@ -71,7 +60,7 @@ def nearer(pixel, one, other):
     return distance(one) < distance(other)
 
 
-def check(name, shot, frame):
+def judge(name, shot, frame):
     blank = shot.centre(0, 1)
     block = next(shot.centre(x, y) for y, row in enumerate(frame) for x, c in enumerate(row) if c == "#")
     failures = []
@@ -86,12 +75,12 @@ def check(name, shot, frame):
     return failures
 
 
-def first_frame(name, command, marbek, keep):
-    started = subprocess.Popen(command + ["-e", "sh", "-c", f"echo $WINDOWID > {name}; exec {marbek}"],
+def first_frame(name, command, keep):
+    started = subprocess.Popen(command + ["-e", "sh", "-c", f"echo $WINDOWID > {name}; exec marbek"],
                                stderr=subprocess.DEVNULL)
     try:
         window = until(f"{name} to start", lambda: os.path.exists(name) and open(name).read().strip(),
-                       failure=Skip)
+                       8, skip)
         output("xdotool", "windowfocus", "--sync", window)
         shots = [Shot(window)]
 
@@ -101,52 +90,33 @@ def first_frame(name, command, marbek, keep):
                 output("xdotool", "key", "Return")
             shots.append(Shot(window))
             return shots[-1].pixels == shots[-2].pixels and shots[-1].sky()
-        until(f"{name}'s first frame", steady_frame)
+        until(f"{name}'s first frame", steady_frame, 8)
         if keep:
             output("import", "-window", window, os.path.join(keep, f"{name}.png"))
         return shots[-1]
     finally:
-        started.kill()
+        end(started.pid)
         started.wait()
 
 
-def main():
-    marbek, replay = map(os.path.abspath, sys.argv[1:3])
-    keep = os.path.abspath(sys.argv[3]) if len(sys.argv) > 3 else None
-    tools = ("Xvfb", ST, "xterm", "xdotool", "import", "fc-list")
-    missing = [tool for tool in tools if not shutil.which(tool)]
-    if missing or not output("fc-list", "DejaVu Sans Mono"):
-        print("SKIPPED: missing " + (" ".join(missing) or "the DejaVu Sans Mono font"))
-        return 77
-    frame = output(replay, "marbek", "--frames", "1", "--print", "last").decode().split("\n")[1:41]
-    os.environ.update(LANG="C.UTF-8", LC_ALL="C.UTF-8")
-    with tempfile.TemporaryDirectory() as workdir:
-        os.chdir(workdir)
-        read, write = os.pipe()
-        server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-noreset", "-nolisten", "tcp",
-                                   "-screen", "0", "1280x1024x24"], pass_fds=[write],
-                                  stderr=subprocess.DEVNULL)
-        os.close(write)
-        os.environ["DISPLAY"] = ":" + os.read(read, 16).decode().strip()
-        failures = []
-        try:
-            if os.environ["DISPLAY"] == ":":
-                raise Skip("the X server did not start")
-            for name, command in TERMINALS.items():
-                found = check(name, first_frame(name, command, marbek, keep), frame)
-                print(f"{name}: {len(found)} rows with seams or torn")
-                failures += found
-        except Skip as reason:
-            print(f"SKIPPED: {reason}")
-            return 77
-        except TimeoutError as error:
-            failures.append(str(error))
-        finally:
-            server.kill()
-            server.wait()
-    print("\n".join(failures) or "all checks passed")
-    return 1 if failures else 0
+def blocks(workdir):
+    if not output("fc-list", "DejaVu Sans Mono"):
+        skip("missing the DejaVu Sans Mono font")
+    frame = output("./replay", "marbek", "--frames", "1", "--print", "last").decode()
+    frame = frame.split("\n")[1:41]
+    os.environ.update(LC_ALL="C.UTF-8")
+    server, failures = start_x(), []
+    try:
+        for name, command in TERMINALS.items():
+            found = judge(name, first_frame(name, command, KEEP), frame)
+            print(f"{name}: {len(found)} rows with seams or torn")
+            failures += found
+        return failures
+    finally:
+        end(server.pid)
+        server.wait()
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    KEEP = os.path.abspath(sys.argv.pop()) if os.path.isdir(sys.argv[-1]) else None
+    sys.exit(check(["Xvfb", ST, "xterm", "xdotool", "import", "fc-list"], blocks))
