@@ -4,8 +4,8 @@
 # two columns wide. In each, every wall block of the replay's first frame must be solid (not one
 # pixel nearer the background's colour than the block's, so neighbouring blocks join without a
 # seam) and every row must end where the replay's row ends. Usage: e2e_x11_blocks.py MARBEK
-# PROGRAM... [DIR] (replay among the programs; DIR keeps the screenshots as PNG). Exits 77 when a
-# tool or font is missing or the X server or a terminal does not start.
+# PROGRAM... (replay among the programs). Exits 77 when a tool or font is missing or the X
+# server or a terminal does not start.
 # Depends on: terminal_play.py, Xvfb, st (stterm), xterm, xdotool, imagemagick's import, DejaVu
 # fonts, python3.
 import os, shutil, subprocess, sys
@@ -75,7 +75,7 @@ def judge(name, shot, frame):
     return failures
 
 
-def first_frame(name, command, keep):
+def first_frame(name, command):
     started = subprocess.Popen(command + ["-e", "sh", "-c", f"echo $WINDOWID > {name}; exec marbek"],
                                stderr=subprocess.DEVNULL)
     try:
@@ -91,8 +91,6 @@ def first_frame(name, command, keep):
             shots.append(Shot(window))
             return shots[-1].pixels == shots[-2].pixels and shots[-1].sky()
         until(f"{name}'s first frame", steady_frame, 8)
-        if keep:
-            output("import", "-window", window, os.path.join(keep, f"{name}.png"))
         return shots[-1]
     finally:
         end(started.pid)
@@ -108,7 +106,7 @@ def blocks(workdir):
     server, failures = start_x(), []
     try:
         for name, command in TERMINALS.items():
-            found = judge(name, first_frame(name, command, KEEP), frame)
+            found = judge(name, first_frame(name, command), frame)
             print(f"{name}: {len(found)} rows with seams or torn")
             failures += found
         return failures
@@ -118,5 +116,4 @@ def blocks(workdir):
 
 
 if __name__ == "__main__":
-    KEEP = os.path.abspath(sys.argv.pop()) if os.path.isdir(sys.argv[-1]) else None
     sys.exit(check(["Xvfb", ST, "xterm", "xdotool", "import", "fc-list"], blocks))

@@ -1,9 +1,11 @@
 // Key holding with injected time in each source (kitty protocol, win32-input-mode, repeat
-// lingers), keys already down when a source takes over, the choice of key protocol from the
-// terminal's replies and TERMINAL_KEYS, mouse reports and arrow steering.
-// Depends on: key_tracker.h, terminal_input.h, input_decoder.h, GoogleTest.
+// lingers, the X server's key state), keys already down when a source takes over, the choice of
+// key protocol from the terminal's replies and TERMINAL_KEYS, mouse reports and arrow steering;
+// and the X key state's seams: keycodes, focus judged over a window tree, the learning linger.
+// Depends on: key_tracker.h, terminal_input.h, input_decoder.h, x11_keys.h, GoogleTest.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,7 +17,7 @@
 
 namespace {
 
-using term::isKeyHeld, term::TerminalInput;
+using term::Focus, term::isKeyHeld, term::TerminalInput;
 constexpr int kVkReturn = 0x0D;
 
 // The bytes as the terminal backend takes them at a moment: keys to noteKey, everything else
@@ -118,27 +120,19 @@ TEST(KeySources, EachGameKeyIsPressedHeldRepeatedAndLetGoInEachSource) {
 }
 
 // Nothing learned yet, the first repeat is awaited 700 ms; a delay of 500 and an interval of 33
-// once seen, 532 and 49.
+// once seen, 532 and 49. The terminal repeats only the last key: a new one ends the one before.
 TEST(KeySources, LegacyKeysLingerForTheRepeatDelayThenTheInterval) {
-  const struct {
-    std::vector<std::pair<const char*, int64_t>> keys;
-    int virtualKey;
-    int64_t at;
-    bool held;
-  } cases[] = {
-      {{{"w", 1000}}, 'W', 1699, true},
-      {{{"w", 1000}}, 'W', 1700, false},
-      {{{"w", 1000}, {"w", 1500}, {"w", 1533}}, 'W', 1581, true},
-      {{{"w", 1000}, {"w", 1500}, {"w", 1533}}, 'W', 1582, false},
-      // The terminal repeats only the last key: a new one ends the linger of the one before.
-      {{{"\x1b[B", 0}, {"\x1b[A", 200}}, 0x28, 201, false},
-      {{{"\x1b[B", 0}, {"\x1b[A", 200}}, 0x26, 201, true},
-  };
-  for (const auto& c : cases) {
-    TerminalInput input;
-    for (const auto& [bytes, ms] : c.keys) feed(input, bytes, ms);
-    EXPECT_EQ(isKeyHeld(input.keys, c.virtualKey, c.at), c.held) << c.virtualKey << " " << c.at;
-  }
+  TerminalInput input;
+  feed(input, "w", 1000);
+  EXPECT_TRUE(isKeyHeld(input.keys, 'W', 1699));
+  EXPECT_FALSE(isKeyHeld(input.keys, 'W', 1700));
+  for (const int64_t ms : {2000, 2500, 2533}) feed(input, "w", ms);
+  EXPECT_TRUE(isKeyHeld(input.keys, 'W', 2581));
+  EXPECT_FALSE(isKeyHeld(input.keys, 'W', 2582));
+  feed(input, "\x1b[B", 5000);
+  feed(input, "\x1b[A", 5200);
+  EXPECT_FALSE(isKeyHeld(input.keys, 0x28, 5201));
+  EXPECT_TRUE(isKeyHeld(input.keys, 0x26, 5201));
 }
 
 TEST(KeySources, APressCountsOnceAndATapBetweenPollsIsSeenOnce) {
@@ -298,6 +292,104 @@ TEST(TerminalInput, LeftAndRightHeldTurnThirtyPixelsEachReading) {
     term::steerWithArrows(input.keys, input.pointer, 10);
     EXPECT_EQ(term::pointerX(input.pointer), 600 + dx) << bytes + 1;
   }
+}
+
+void note(term::KeyTracker& tracker, int key, int64_t ms) {
+  term::noteKeyEvent(tracker, term::InputEvent{term::EventKind::Key, key}, ms);
+}
+
+// What a table gives a key, 0 for a key it lacks, as the X calls answer.
+template <typename Key, typename Value>
+Value lookup(const std::map<Key, Value>& table, Key key) {
+  const auto found = table.find(key);
+  return found == table.end() ? 0 : found->second;
+}
+
+TEST(XKeys, BothShiftsAndBothEntersCount) {
+  // An X server's keycodes: the right Shift and the keypad's Enter are Shift and Enter too.
+  const std::map<unsigned long, int> keycodes = {{'w', 25},    {0xff53, 114}, {0xffe1, 50},
+                                                 {0xffe2, 62}, {0xff0d, 36},  {0xff8d, 104}};
+  const term::XKeyCodes codes =
+      term::mapXKeys([&](unsigned long symbol) { return lookup(keycodes, symbol); });
+  const char rightHand[32] = {0, 0, 0, 0, 0, 0, 0, 0x40, 0, 0, 0, 0, 0, 1};
+  EXPECT_EQ(term::keysDownIn(codes, rightHand), term::KeySet().set(0x10).set(kVkReturn));
+}
+
+TEST(XKeys, TheFocusIsOursOnlyOnTheTerminalsWindowItsFrameOrItsChildren) {
+  // Root 100; frame 200 holds the terminal 300, whose child is 400; 500 is another window;
+  // 600 has gone away.
+  const std::map<term::XWindow, term::XWindow> parents = {
+      {200, 100}, {300, 200}, {400, 300}, {500, 100}};
+  const auto parentOf = [&](term::XWindow window) { return lookup(parents, window); };
+  const struct {
+    term::XWindow focus, terminal;
+    Focus expected;
+  } cases[] = {{300, 300, Focus::Ours},      {200, 300, Focus::Ours},    {400, 300, Focus::Ours},
+               {500, 300, Focus::Elsewhere}, {100, 300, Focus::Unknown}, {1, 300, Focus::Unknown},
+               {600, 300, Focus::Unknown},   {500, 0, Focus::Unknown}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(term::judgeFocus(c.focus, c.terminal, 100, parentOf), c.expected) << c.focus;
+  }
+}
+
+TEST(RepeatTiming, HoldingNeverStallsAndAReleaseShowsWithinTheIntervalAndAFrame) {
+  for (const auto& [delay, interval] : {std::pair{660, 40}, {500, 33}, {250, 20}}) {
+    term::KeyTracker tracker;
+    // The first hold is met with nothing known, the second with what the first taught.
+    for (const int64_t start : {0, 10000}) {
+      std::vector<int64_t> events = {start};
+      for (int64_t t = start + delay; t <= start + 2000; t += interval) events.push_back(t);
+      size_t next = 0;
+      for (int64_t now = start; now <= events.back(); ++now) {
+        while (next < events.size() && events[next] <= now) note(tracker, 'w', events[next++]);
+        ASSERT_TRUE(term::isKeyHeld(tracker, 'W', now)) << delay << " at " << now - start;
+      }
+      EXPECT_FALSE(term::isKeyHeld(tracker, 'W', events.back() + interval + 16)) << delay;
+    }
+    // A tap lingers for the learned delay and a little more, not for the unknown one.
+    note(tracker, 'w', 20000);
+    EXPECT_FALSE(term::isKeyHeld(tracker, 'W', 20000 + delay + 40)) << delay;
+  }
+}
+
+TEST(KeyTracker, TheServerKeyStateHoldsAndEachPressCountsOnce) {
+  term::KeyTracker tracker;
+  const term::KeySet none, enter = term::KeySet().set(kVkReturn);
+  // The Enter that started the program is still down at the first polls: no press.
+  for (int poll = 0; poll < 3; ++poll) term::noteServerKeys(tracker, true, enter);
+  note(tracker, term::kKeyEnter, 0);
+  EXPECT_FALSE(term::takeKeyPress(tracker, kVkReturn, 0));
+  // Once seen up, the server shows the press first, the terminal's byte and a repeat follow.
+  term::noteServerKeys(tracker, true, none);
+  term::noteServerKeys(tracker, true, enter);
+  note(tracker, term::kKeyEnter, 0);
+  note(tracker, term::kKeyEnter, 660);
+  EXPECT_TRUE(term::takeKeyPress(tracker, kVkReturn, 660));
+  term::noteServerKeys(tracker, true, enter);  // a poll while it is held is no new press
+  EXPECT_FALSE(term::takeKeyPress(tracker, kVkReturn, 660));
+  term::noteServerKeys(tracker, true, none);
+  // The byte first, then the server: still one press.
+  note(tracker, term::kKeyEnter, 70000);
+  term::noteServerKeys(tracker, true, enter);
+  EXPECT_TRUE(term::takeKeyPress(tracker, kVkReturn, 70000));
+  EXPECT_FALSE(term::takeKeyPress(tracker, kVkReturn, 70000));
+  // A tap between two polls counts as held once.
+  term::noteServerKeys(tracker, true, none);
+  note(tracker, 'w', 80000);
+  EXPECT_TRUE(term::queryKeyHeld(tracker, 'W', 80001));
+  EXPECT_FALSE(term::queryKeyHeld(tracker, 'W', 80002));
+  // Focus lost, then no word from the server: the lingers take over with nothing stuck down.
+  term::releaseAllKeys(tracker);
+  term::noteServerKeys(tracker, false, none);
+  EXPECT_FALSE(term::isKeyHeld(tracker, 'W', 80003));
+  note(tracker, 'w', 90000);
+  EXPECT_TRUE(term::isKeyHeld(tracker, 'W', 90100));
+  // A server showing up a key the terminal keeps repeating is another keyboard's.
+  for (const int64_t ms : {100000, 100600, 100640, 100680}) {
+    term::noteServerKeys(tracker, true, none);
+    note(tracker, 'w', ms);
+  }
+  EXPECT_TRUE(term::isKeyHeld(tracker, 'W', 100700));
 }
 
 }  // namespace

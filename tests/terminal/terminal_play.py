@@ -94,7 +94,8 @@ def check(tools, body):
     if missing := [tool for tool in tools if not shutil.which(tool)]:
         skip(f"not installed: {' '.join(missing)}")
     programs = list(map(os.path.abspath, sys.argv[1:]))
-    with tempfile.TemporaryDirectory() as workdir:
+    # A compositor or terminal ending as the check does may still be writing in the folder.
+    with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as workdir:
         os.chdir(workdir)
         for program in programs:
             shutil.copy(program, ".")

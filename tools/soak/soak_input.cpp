@@ -1,7 +1,7 @@
 // Random input for soaking: held keys that change now and then, mouse moves from a pixel to the
 // whole int range, a hunter that aims, fires and walks routes so that games are also won, and
 // settings answers mixing refused entries with sizes from 1 x 1 to 512 x 512.
-// Depends on: soak_input.h, platform/scripted.h, render/frame_buffer.h, testing/test_player.h,
+// Depends on: soak_input.h, platform/scripted.h, render/frame_buffer.h, tools/soak/soak_player.h,
 // world/game_state.h.
 #include "tools/soak/soak_input.h"
 
@@ -14,7 +14,7 @@
 #include "platform/platform.h"
 #include "platform/scripted.h"
 #include "render/frame_buffer.h"
-#include "testing/test_player.h"
+#include "tools/soak/soak_player.h"
 #include "world/game_state.h"
 
 namespace {
@@ -62,7 +62,7 @@ void releaseAllKeys() {
 void inputForFrame(SoakInput& input) {
   if (input.frameOfGame++ >= input.huntFrom && !chance(input, 0.1)) {
     for (int key : kPlayKeys) scripted::setKeyHeld(key, false);
-    steerTestPlayer();
+    steerSoakPlayer();
     return;
   }
   // Each key keeps its state for a while, as a player's fingers do.

@@ -1,6 +1,6 @@
-// The test player's choices. Owns: steerTestPlayer. Depends on: world/game_state.h, world/angles.h,
+// The soak player's choices. Owns: steerSoakPlayer. Depends on: world/game_state.h, world/angles.h,
 // actors/pathfinding.h (findRouteStep), platform/scripted.h.
-#include "testing/test_player.h"
+#include "tools/soak/soak_player.h"
 
 #include <cmath>
 
@@ -37,7 +37,7 @@ bool inClearSight(float x, float y) {
 
 }  // namespace
 
-void steerTestPlayer() {
+void steerSoakPlayer() {
   const Entity* nearest = nullptr;
   float nearestSquared = 0.0f;
   float goalX = game.playerX;
