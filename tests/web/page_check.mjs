@@ -6,9 +6,10 @@
 import {execFileSync} from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
-import os from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
+
+import {launchChromium} from './chromium.mjs';
 
 const [pageDir, replay, screenshots] = process.argv.slice(2);
 const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
@@ -24,12 +25,7 @@ const server = http.createServer((request, response) => {
 });
 await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
 const origin = `http://127.0.0.1:${server.address().port}`;
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'page-check-'));
-process.on('exit', () => fs.rmSync(profile, {recursive: true, force: true}));
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium', headless: true, args: ['--no-sandbox', '--disable-gpu',
-    '--disable-quic', '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync', `--user-data-dir=${profile}`]});
+const browser = await launchChromium(puppeteer);
 const problems = [];
 const check = (ok, what) => { if (!ok) problems.push(what); };
 

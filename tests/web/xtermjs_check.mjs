@@ -8,8 +8,9 @@
 // @xterm/xterm (npm ci in this folder), script (util-linux), bash.
 import {spawn} from 'node:child_process';
 import fs from 'node:fs';
-import os from 'node:os';
 import path from 'node:path';
+
+import {launchChromium} from './chromium.mjs';
 
 const here = path.dirname(new URL(import.meta.url).pathname);
 const xterm = path.join(here, 'node_modules/@xterm/xterm');
@@ -29,12 +30,7 @@ const shellCommand = 'unset DISPLAY WAYLAND_DISPLAY WINDOWID TMUX TERMINAL_KEYS;
     'stty rows 41 cols 120; PS1="ready> " exec bash --norc';
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, Math.max(ms, 0)));
 
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'xtermjs-check-'));
-process.on('exit', () => fs.rmSync(profile, {recursive: true, force: true}));
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium', headless: true, args: ['--no-sandbox', '--disable-gpu',
-    '--disable-quic', '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync', `--user-data-dir=${profile}`]});
+const browser = await launchChromium(puppeteer);
 
 // A page whose terminal is a shell's on a pseudo-terminal (util-linux's script relays it over
 // pipes), with no X display: bytes both ways; each screen update's status line and whether the
