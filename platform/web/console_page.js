@@ -1,26 +1,31 @@
 // The page side of the web console, run before the program starts: draws the console grid into
-// the canvas "console" (scaled to the window, cells twice as tall as wide), queues the key, focus
-// and Pointer Lock events for the program to poll, and pauses the program. Depends on: the page
-// holding the canvas (and optionally the line "help" under it); web.cpp calls Module.consolePage.
+// the canvas "console" in whole device pixels (cells twice as tall as wide), lays the page out
+// for a desktop or a touchscreen, and queues what the input sources report (keys held by any
+// source, pointer movement, focus loss) for the program to poll; it also pauses the program.
+// Depends on: the page holding the canvas (and optionally the line "help"); web.cpp calls
+// Module.consolePage; the sources (keyboard, pointer, touch and pad scripts) feed it.
 Module.consolePage = (() => {
   // The console's 16 colours: attribute nibbles 0 to 15.
   const palette = ['#000000', '#000080', '#008000', '#008080', '#800000', '#800080', '#808000',
                    '#c0c0c0', '#808080', '#0000ff', '#00ff00', '#00ffff', '#ff0000', '#ff00ff',
                    '#ffff00', '#ffffff'];
   const fullBlock = 0xdb;  // drawn as a filled cell, exact whatever the font
-  // Event kinds, key actions and modifier bits as web.cpp and the terminal's decoder number them.
+  // Event kinds and key actions as web.cpp and the terminal's decoder number them.
   const keyEvent = 1, focusLost = 2, pointerMoved = 3;
   const press = 0, repeat = 1, release = 2;
-  const modifierBits = (e) => (e.shiftKey ? 1 : 0) | (e.altKey ? 2 : 0) | (e.ctrlKey ? 4 : 0) |
-                              (e.metaKey ? 8 : 0);
+  // In portrait a touchscreen keeps this share of the height below the picture for the thumbs.
+  const portraitPictureShare = 0.6;
+  const root = document.documentElement;
   const canvas = document.getElementById('console');
   const context = canvas.getContext('2d', {alpha: false});
   const queue = [];
+  const holders = new Map();  // key code -> the sources holding it
+  const afterPauses = [];
   let glyphs = [];
   let chars = new Uint8Array(0);  // the grid as drawn
   let attrs = new Uint8Array(0);
   let columns = 0, rows = 0, cellWidth = 8, cellHeight = 16;
-  let wake = null, resumedAt = performance.now();
+  let wake = null, resumedAt = performance.now(), turnLeft = 0;
   let style = '';  // the context's fill style: setting it parses a colour, so only on a change
 
   function paint(colour) {
@@ -35,6 +40,31 @@ Module.consolePage = (() => {
       queue.push(event);
     }
     if (wake) wake();
+  }
+  const pushKey = (code, action, text = 0, modifiers = 0) =>
+      push({kind: keyEvent, code, fields: [action, text, modifiers]});
+
+  // A source's key going down: a press when no source held it, otherwise a repeat, so that a key
+  // held by two sources at once is pressed once and let go when the last of them lets go.
+  function keyDown(source, code, text = 0, modifiers = 0) {
+    const sources = holders.get(code) || new Set();
+    pushKey(code, sources.size ? repeat : press, text, modifiers);
+    holders.set(code, sources.add(source));
+  }
+  function keyUp(source, code, modifiers = 0) {
+    const sources = holders.get(code);
+    if (!sources || !sources.delete(source) || sources.size) return;
+    holders.delete(code);
+    pushKey(code, release, 0, modifiers);
+  }
+  // A source that knows its whole set of held keys at once (a stick, a pad) hands it over.
+  function hold(source, codes) {
+    holders.forEach((sources, code) => {
+      if (sources.has(source) && !codes.has(code)) keyUp(source, code);
+    });
+    for (const code of codes) {
+      if (!(holders.get(code) || new Set()).has(source)) keyDown(source, code);
+    }
   }
 
   // Cells `from` to `to` (excluded) of row y, from the grid as drawn.
@@ -63,18 +93,27 @@ Module.consolePage = (() => {
     }
   }
 
-  // Whole cells of whole device pixels, as large as the window allows under the help line.
+  // Whole cells of whole device pixels, as large as the window allows: above the help line on
+  // a desktop, across the width in portrait on a touchscreen, over the full height in landscape.
+  // The canvas's CSS size and place follow the rounded cells, so nothing is resampled.
   function fit() {
+    const landscape = innerWidth > innerHeight;
+    root.classList.toggle('landscape', landscape);
     if (!columns) return;
+    const touch = root.classList.contains('touch');
     const help = document.getElementById('help');
-    const height = innerHeight - (help ? help.offsetHeight : 0);
+    const helpHeight = help && !(touch && landscape) ? help.offsetHeight : 0;
+    const height = (touch && !landscape ? portraitPictureShare : 1) * innerHeight - helpHeight;
     const scale = Math.max(Math.min(innerWidth / (columns * 8), height / (rows * 16)), 0.05);
-    cellWidth = Math.max(1, Math.floor(8 * scale * devicePixelRatio));
+    const ratio = devicePixelRatio;
+    cellWidth = Math.max(1, Math.floor(8 * scale * ratio));
     cellHeight = 2 * cellWidth;
     canvas.width = columns * cellWidth;
     canvas.height = rows * cellHeight;
-    canvas.style.width = `${columns * 8 * scale}px`;
-    canvas.style.height = `${rows * 16 * scale}px`;
+    canvas.style.width = `${canvas.width / ratio}px`;
+    canvas.style.height = `${canvas.height / ratio}px`;
+    canvas.style.left = `${Math.max(0, Math.floor((innerWidth * ratio - canvas.width) / 2)) / ratio}px`;
+    root.style.setProperty('--picture-bottom', `${canvas.height / ratio}px`);
     context.font = `${Math.round(cellHeight * 0.8)}px monospace`;
     context.textBaseline = 'middle';
     style = '';
@@ -82,25 +121,41 @@ Module.consolePage = (() => {
   }
 
   addEventListener('resize', fit);
-  addEventListener('keydown', (e) => {
-    const text = e.key.length === 1 ? e.key.charCodeAt(0) : 0;
-    const action = e.repeat ? repeat : press;
-    push({kind: keyEvent, code: e.code, fields: [action, text, modifierBits(e)]});
-    // Browser shortcuts stay; every other key belongs to the game (Tab, Space, arrows).
-    if (!e.ctrlKey && !e.metaKey && !/^F\d/.test(e.code)) e.preventDefault();
-  });
-  addEventListener('keyup', (e) => {
-    push({kind: keyEvent, code: e.code, fields: [release, 0, modifierBits(e)]});
-  });
-  addEventListener('blur', () => push({kind: focusLost, fields: [0, 0, 0]}));
-  canvas.addEventListener('click', () => canvas.requestPointerLock());
-  document.addEventListener('mousemove', (e) => {
-    if (document.pointerLockElement === canvas) {
-      push({kind: pointerMoved, fields: [e.movementX, 0, 0]});
-    }
-  });
+  fit();
 
   return {
+    keyDown,
+    keyUp,
+    hold,
+    // A key pressed and let go at once (a tap on a menu entry, a typed digit).
+    tap(source, code, text = 0) {
+      keyDown(source, code, text);
+      keyUp(source, code);
+    },
+    // Horizontal pointer movement in pointer pixels; fractions add up across calls.
+    turn(dx) {
+      turnLeft += dx;
+      const whole = Math.trunc(turnLeft);
+      turnLeft -= whole;
+      if (whole) push({kind: pointerMoved, fields: [whole, 0, 0]});
+    },
+    // The page lost the focus: no source's key is held any more.
+    focusLost() {
+      holders.clear();
+      push({kind: focusLost, fields: [0, 0, 0]});
+    },
+    // `callback` runs as each pause ends, before the program goes on: once a frame in play.
+    afterEachPause(callback) {
+      afterPauses.push(callback);
+    },
+    // The grid cell under a point of the page (CSS pixels), or null outside the picture.
+    cellAt(clientX, clientY) {
+      const box = canvas.getBoundingClientRect();
+      const column = Math.floor((clientX - box.left) / box.width * columns);
+      const row = Math.floor((clientY - box.top) / box.height * rows);
+      return column >= 0 && column < columns && row >= 0 && row < rows ? {column, row} : null;
+    },
+    refit: fit,
     start(glyphText) {
       glyphs = Array.from(glyphText);
     },
@@ -127,6 +182,11 @@ Module.consolePage = (() => {
         drawCells(y, from, to);
       }
     },
+    // The program reads a typed line (on) or has its answer (off): a touchscreen offers a field.
+    askLine(on) {
+      root.classList.toggle('asking', on);
+      dispatchEvent(new CustomEvent('consoleasks', {detail: on}));
+    },
     nextEvent() {
       return queue.shift();
     },
@@ -141,6 +201,7 @@ Module.consolePage = (() => {
         if (milliseconds >= 0) setTimeout(resolve, milliseconds);
       }).then(() => {
         wake = null;
+        afterPauses.forEach((callback) => callback());
         resumedAt = performance.now();
       });
     },

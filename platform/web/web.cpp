@@ -34,6 +34,7 @@ EM_JS(int, jsNextEvent, (char* code, int capacity, int* fields), {
   stringToUTF8(event.code || "", code, capacity);
   return event.kind;
 });
+EM_JS(void, jsAskLine, (int asking), { Module.consolePage.askLine(asking !== 0); });
 EM_ASYNC_JS(void, jsPause, (int milliseconds, int untilInput),
             { await Module.consolePage.pause(milliseconds, untilInput); });
 
@@ -94,11 +95,13 @@ void draw(Session& s) {
 
 void readLine(Session& s, std::string& line) {
   web::startLine(s.input);
+  jsAskLine(1);
   for (pump(s); s.input.lineStatus == term::LineStatus::Editing; pump(s)) {
     draw(s);
     jsPause(-1, 1);  // no time limit: until a key comes
   }
   s.input.editing = false;
+  jsAskLine(0);
   // Keys typed into the dialogue are answers, not menu choices.
   term::forgetKeyPresses(s.input.keys);
   line = std::move(s.input.editor.line);
