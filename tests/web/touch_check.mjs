@@ -1,8 +1,9 @@
 // The page on a phone and with a gamepad, in headless Chromium: touches through the DevTools
 // protocol (several fingers at once) in portrait and landscape, a scripted gamepad connected after
 // the page loaded, and the picture in whole device pixels at several window sizes and pixel
-// ratios. Prints the time from a touch's release to the last movement.
-// Usage: node touch_check.mjs PAGE_DIR. Depends on: puppeteer-core (npm ci in this folder),
+// ratios. Prints the time from a touch's release to the last movement, and saves the phone's
+// pictures as phone-portrait.png and phone-landscape.png.
+// Usage: node touch_check.mjs PAGE_DIR SCREENSHOT_DIR. Depends on: puppeteer-core (npm ci in this folder),
 // Chromium, the built page.
 import fs from 'node:fs';
 import http from 'node:http';
@@ -11,7 +12,7 @@ import puppeteer from 'puppeteer-core';
 
 import {launchChromium} from './chromium.mjs';
 
-const [pageDir] = process.argv.slice(2);
+const [pageDir, screenshots] = process.argv.slice(2);
 const server = http.createServer((request, response) => {
   const name = path.basename(new URL(request.url, 'http://x').pathname) || 'index.html';
   fs.readFile(path.join(pageDir, name), (error, data) => {
@@ -45,6 +46,7 @@ async function open(program, viewport, beforeLoad = () => {}) {
     Module.consolePage.nextEvent = () => {
       const event = next();
       if (event?.code) window.taken.push(`${['+', '=', '-'][event.fields[0]]}${event.code}`);
+      if (event?.kind === 2) window.taken.push('blur');
       return event;
     };
   });
@@ -86,38 +88,45 @@ const middleOf = (page, id) => page.evaluate((id) => {
   return [box.left + box.width / 2, box.top + box.height / 2];
 }, id);
 
-// Portrait: tap "Run DEMO"; the stick walks as W, then as W+D; walking, turning and firing at
-// once; nothing moves after the release; a swipe from the edge does not leave the page.
+// Taps the menu entry on `row`.
+async function tapEntry(page, row) {
+  const [touch, lift] = touchscreen(page);
+  await touch(1, ...await entryAt(page, row));
+  await lift();
+}
+
+// Portrait: tap "Run DEMO"; the stick walks as W, then as W+D; walking, running, turning and
+// firing at once, with Shift held on the keyboard too; nothing moves after the release; a swipe
+// from the edge does not leave the page.
 const phone = {width: 412, height: 915, deviceScaleFactor: 2.625, isMobile: true, hasTouch: true};
 let page = await open('marbek', phone);
 let [touch, lift] = touchscreen(page);
 check(await page.$eval('#fire', (b) => getComputedStyle(b).display !== 'none'), 'Fire shown');
-await touch(1, ...await entryAt(page, 2));
-await lift();
+await tapEntry(page, 2);
 await shows(page, 0, 'X:15.000000 Y:3.500000 A:180');
 await taken(page);
-for (const [dx, dy, keys, moved] of [[0, -40, '+KeyW -KeyW', ([x, y]) => x < 15 && Math.abs(y - 3.5) < 1e-3],
-  [30, -30, '+KeyW +KeyD -KeyW -KeyD', ([x, y]) => x < 15 && y < 3.5]]) {
+for (const [dx, dy, keys, walked] of [[0, -40, 'KeyW', (x, y) => x < 0 && Math.abs(y) < 1e-3],
+  [30, -30, 'KeyW KeyD', (x, y) => x < 0 && y < 0]]) {
   const before = await status(page);
-  await touch(1, 100, 600);
-  await touch(1, 100 + dx, 600 + dy);
+  await touch(1, 190, 600);
+  await touch(1, 190 + dx, 600 + dy);
   await frames(page, 3);
   await lift();
   await frames(page, 1);
   const after = await status(page);
-  check(moved([15 + after[0] - before[0], 3.5 + after[1] - before[1]]),
-        `stick ${dx},${dy}: ${before} to ${after}`);
+  check(walked(after[0] - before[0], after[1] - before[1]), `stick: ${before} to ${after}`);
   const got = await taken(page);
-  check(got === keys, `stick ${dx},${dy} keys ${got}`);
+  check(got === `+${keys.replace(' ', ' +')} -${keys.replace(' ', ' -')}`, `stick: ${got}`);
 }
-const fire = await middleOf(page, 'fire');
-await touch(1, 100, 600);
-await touch(2, 300, 150);
-await touch(3, ...fire);
-await touch(1, 100, 530);
-await touch(2, 350, 150);
+await page.keyboard.down('ShiftLeft');
+await touch(1, 190, 600);
+await touch(2, 230, 150);
+await touch(3, ...await middleOf(page, 'fire'));
+await touch(1, 190, 530);
+await touch(2, 280, 150);
 await frames(page, 3);
 const together = await status(page);
+await page.screenshot({path: path.join(screenshots, 'phone-portrait.png')});
 await page.evaluate(() => addEventListener('pointerup', () => {
   window.released ??= performance.now();
 }, true));
@@ -129,35 +138,37 @@ const stopMs = moves[moves.findLastIndex(([, line], i) => i && line !== moves[i 
     releasedAt;
 check(stopMs <= 16, `moved ${stopMs} ms after the release`);
 check(together[2] === 200 && together[0] < 15, `walk and turn at once: ${together}`);
+await page.keyboard.up('ShiftLeft');
+await frames(page, 1);
 const keys = await taken(page);
-check(['+KeyW', '+ShiftLeft', '+Space', '-KeyW', '-ShiftLeft', '-Space'].every(
-    (key) => keys.includes(key)), `walk, run and fire at once: ${keys}`);
+check(keys === '+ShiftLeft +Space +KeyW =ShiftLeft -KeyW -Space -ShiftLeft', `at once: ${keys}`);
 for (let x = 2; x <= 400; x += 40) await touch(1, x, 700);
 await lift();
 await new Promise((resolve) => setTimeout(resolve, 1000));
 check(page.url().includes('program=marbek'), `a swipe went to ${page.url()}`);
 await page.close();
 
-// Landscape: the settings dialogue answered in the numeric field, then "Run DEMO" from below.
+// Landscape: the settings dialogue answered in the numeric field, then "Run DEMO" from below it.
 page = await open('marbek', {...phone, width: 915, height: 412});
 [touch, lift] = touchscreen(page);
-await touch(1, ...await entryAt(page, 4));
-await lift();
+await tapEntry(page, 4);
 await shows(page, 2, 'Width? ');
 check(await page.evaluate(() => document.activeElement.inputMode) === 'numeric', 'no keypad');
-await page.keyboard.sendCharacter('80');
+await page.keyboard.sendCharacter('120');
 await page.keyboard.press('Enter');
-await shows(page, 3, 'Set width: 80');
-await page.keyboard.sendCharacter('26');
+await shows(page, 3, 'Set width: 120');
+await page.keyboard.sendCharacter('401');
 await page.keyboard.press('Backspace');
-await page.keyboard.sendCharacter('5');
 await page.keyboard.press('Enter');
-await shows(page, 5, 'Set resolution: 80x25');
+await shows(page, 5, 'Set resolution: 120x40');
 await shows(page, 4, 'Settings  <--');
-await touch(1, ...await entryAt(page, 2));
-await lift();
+await tapEntry(page, 2);
 await shows(page, 0, 'X:15.000000 Y:3.500000 A:180');
-check((await page.evaluate(() => Module.consolePage.text()[24])).length >= 80, '80x25');
+await touch(1, 100, 300);
+await touch(1, 100, 260);
+await frames(page, 3);
+await page.screenshot({path: path.join(screenshots, 'phone-landscape.png')});
+await lift();
 await page.close();
 
 // A gamepad plugged in after the page loaded: A chooses "Run DEMO"; each control holds its keys
@@ -201,6 +212,13 @@ await frames(page, 2);
 await page.evaluate(() => { window.pads = []; });
 await frames(page, 2);
 check(await taken(page) === '+KeyW -KeyW', 'a pad unplugged mid-hold');
+await page.keyboard.down('KeyW');
+await frames(page, 1);
+await page.evaluate(() => dispatchEvent(new Event('blur')));
+await frames(page, 1);
+await page.keyboard.up('KeyW');
+await frames(page, 1);
+check(await taken(page) === '+KeyW blur', 'the keyboard\'s keys held after the focus went');
 await page.close();
 
 // Whole device pixels at every size and ratio: the canvas's CSS size is its pixels' size.
