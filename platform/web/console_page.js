@@ -15,6 +15,7 @@ Module.consolePage = (() => {
   const press = 0, repeat = 1, release = 2;
   // In portrait a touchscreen keeps this share of the height below the picture for the thumbs.
   const portraitPictureShare = 0.6;
+  const helpAsideWidth = 136;  // CSS pixels the help takes beside the picture (index.html)
   const root = document.documentElement;
   const canvas = document.getElementById('console');
   const context = canvas.getContext('2d', {alpha: false});
@@ -94,17 +95,23 @@ Module.consolePage = (() => {
   }
 
   // Whole cells of whole device pixels, as large as the window allows: above the help line on
-  // a desktop, across the width in portrait on a touchscreen, over the full height in landscape.
-  // The canvas's CSS size and place follow the rounded cells, so nothing is resampled.
+  // a desktop, across the width in portrait on a touchscreen, over the full height in landscape
+  // (with the help beside the picture where it fits there). The canvas's CSS size and place
+  // follow the rounded cells, so nothing is resampled.
   function fit() {
-    const landscape = innerWidth > innerHeight;
+    const landscape = innerWidth > innerHeight, touch = root.classList.contains('touch');
     root.classList.toggle('landscape', landscape);
+    root.classList.remove('help-aside');
     if (!columns) return;
-    const touch = root.classList.contains('touch');
     const help = document.getElementById('help');
-    const helpHeight = help && !(touch && landscape) ? help.offsetHeight : 0;
-    const height = (touch && !landscape ? portraitPictureShare : 1) * innerHeight - helpHeight;
-    const scale = Math.max(Math.min(innerWidth / (columns * 8), height / (rows * 16)), 0.05);
+    const room = (touch && !landscape ? portraitPictureShare : 1) * innerHeight;
+    const scaleFor = (height) =>
+        Math.max(Math.min(innerWidth / (columns * 8), height / (rows * 16)), 0.05);
+    let scale = scaleFor(room - (help ? help.offsetHeight : 0));
+    if (touch && landscape && innerWidth - columns * 8 * scaleFor(room) >= 2 * helpAsideWidth) {
+      root.classList.add('help-aside');
+      scale = scaleFor(room);
+    }
     const ratio = devicePixelRatio;
     cellWidth = Math.max(1, Math.floor(8 * scale * ratio));
     cellHeight = 2 * cellWidth;
