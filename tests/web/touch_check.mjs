@@ -5,24 +5,14 @@
 // pictures as phone-portrait.png and phone-landscape.png.
 // Usage: node touch_check.mjs PAGE_DIR SCREENSHOT_DIR. Depends on: puppeteer-core (npm ci in this folder),
 // Chromium, the built page.
-import fs from 'node:fs';
-import http from 'node:http';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
-import {launchChromium} from './chromium.mjs';
+import {launchChromium, servePage} from './browsers.mjs';
 
 const [pageDir, screenshots] = process.argv.slice(2);
-const server = http.createServer((request, response) => {
-  const name = path.basename(new URL(request.url, 'http://x').pathname) || 'index.html';
-  fs.readFile(path.join(pageDir, name), (error, data) => {
-    const type = {'.js': 'text/javascript', '.wasm': 'application/wasm'}[path.extname(name)];
-    response.writeHead(error ? 404 : 200, {'content-type': type ?? 'text/html'});
-    response.end(error ? '' : data);
-  });
-});
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-const origin = `http://127.0.0.1:${server.address().port}`;
+const server = await servePage(pageDir);
+const origin = server.origin;
 const browser = await launchChromium(puppeteer);
 const problems = [];
 const check = (ok, what) => { if (!ok) problems.push(what); };

@@ -10,7 +10,7 @@ import {spawn} from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 
-import {launchChromium} from './chromium.mjs';
+import {launchChromium} from './browsers.mjs';
 
 const here = path.dirname(new URL(import.meta.url).pathname);
 const xterm = path.join(here, 'node_modules/@xterm/xterm');
