@@ -34,7 +34,7 @@ EM_JS(int, jsNextEvent, (char* code, int capacity, int* fields), {
   stringToUTF8(event.code || "", code, capacity);
   return event.kind;
 });
-EM_JS(void, jsAskLine, (int asking), { Module.consolePage.askLine(asking != = 0); });
+EM_JS(void, jsAskLine, (int asking), { Module.consolePage.askLine(asking > 0); });
 EM_ASYNC_JS(void, jsPause, (int milliseconds, int untilInput),
             { await Module.consolePage.pause(milliseconds, untilInput); });
 
