@@ -3,8 +3,8 @@
 // the page loaded, and the picture in whole device pixels at several window sizes and pixel
 // ratios. Prints the time from a touch's release to the last movement, and saves the phone's
 // pictures as phone-portrait.png and phone-landscape.png.
-// Usage: node touch_check.mjs PAGE_DIR SCREENSHOT_DIR. Depends on: puppeteer-core (npm ci in this folder),
-// Chromium, the built page.
+// Usage: node touch_check.mjs PAGE_DIR SCREENSHOT_DIR. Depends on: browsers.mjs, Chromium, the
+// built page.
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
@@ -43,9 +43,7 @@ async function open(program, viewport, beforeLoad = () => {}) {
   return page;
 }
 const shows = (page, row, text) => page.waitForFunction(
-    (r, t) => Module.consolePage.text()[r]?.includes(t), {timeout: 10000}, row, text).catch(
-    async () => { throw new Error(`no "${text}" on row ${row}: ${(await page.evaluate(
-      () => Module.consolePage.text().slice(0, 6).join('|')))}`); });
+    (r, t) => Module.consolePage.text()[r]?.includes(t), {timeout: 10000}, row, text);
 // X, Y and the heading from the status line.
 const status = (page) => page.evaluate(() => Module.consolePage.text()[0].match(
     /X:(\S+) Y:(\S+) A:(\S+)/).slice(1).map(Number));
@@ -68,20 +66,17 @@ function touchscreen(page) {
     return send('touchEnd');
   }];
 }
-// The middle of a menu entry's text, or of a button.
-const entryAt = (page, row) => page.evaluate((row) => {
-  const box = document.getElementById('console').getBoundingClientRect();
-  return [box.left + 4 * box.width / 120, box.top + (row + 0.5) * box.height / 41];
-}, row);
-const middleOf = (page, id) => page.evaluate((id) => {
+// A point of an element: the middle of the menu entry on `row` of the picture, or of a button.
+const pointOf = (page, id, row) => page.evaluate((id, row) => {
   const box = document.getElementById(id).getBoundingClientRect();
-  return [box.left + box.width / 2, box.top + box.height / 2];
-}, id);
+  return row === undefined ? [box.left + box.width / 2, box.top + box.height / 2]
+                           : [box.left + 4 * box.width / 120, box.top + (row + 0.5) * box.height / 41];
+}, id, row);
 
 // Taps the menu entry on `row`.
 async function tapEntry(page, row) {
   const [touch, lift] = touchscreen(page);
-  await touch(1, ...await entryAt(page, row));
+  await touch(1, ...await pointOf(page, 'console', row));
   await lift();
 }
 
@@ -113,7 +108,7 @@ const walked = await status(page);
 await page.keyboard.down('ShiftLeft');
 await touch(1, 190, 600);
 await touch(2, 230, 150);
-await touch(3, ...await middleOf(page, 'fire'));
+await touch(3, ...await pointOf(page, 'fire'));
 await touch(1, 190, 670);
 await touch(2, 280, 150);
 await frames(page, 3);
