@@ -1,5 +1,5 @@
-// Tests of the web console's pure part: key codes, held keys and presses from page events, the
-// typed line and the grid's growth.
+// Tests of the web console's pure part: key codes, the typed line and the grid's growth (the
+// page checks play held keys and presses from real events).
 // Depends on: platform/web/web_input.h, GoogleTest.
 #include "platform/web/web_input.h"
 
@@ -7,7 +7,6 @@
 
 #include <iterator>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -24,39 +23,6 @@ TEST(WebInput, KeyCodesNameThePhysicalKeys) {
                       kKeyOther, kKeyOther, kKeyOther, kKeyOther, kKeyOther, kKeyOther};
   static_assert(std::size(codes) == std::size(keys));
   for (size_t i = 0; i < std::size(codes); ++i) EXPECT_EQ(web::keyOfCode(codes[i]), keys[i]) << i;
-}
-
-struct Step {
-  const char* code;
-  KeyAction action;
-};
-
-TEST(WebInput, EventsGiveHeldKeysAndPressesSinceTheLastQuery) {
-  const struct {
-    std::vector<Step> steps;
-    int virtualKey;
-    bool held, pressed;  // keyHeld, then keyPressedSinceLastQuery, as the game polls them
-  } cases[] = {{{{"KeyW", KeyAction::Press}}, 'W', true, false},
-               {{{"KeyW", KeyAction::Press}, {"KeyW", KeyAction::Release}}, 'W', true, false},
-               {{{"ShiftRight", KeyAction::Press}}, 0x10, true, false},
-               {{{"KeyW", KeyAction::Repeat}}, 'W', true, false},
-               {{{"KeyS", KeyAction::Press}, {"KeyS", KeyAction::Release}}, 'W', false, false}};
-  for (const auto& c : cases) {
-    web::WebInput input = web::makeWebInput();
-    ConsoleModel console = makeConsole(10, 2);
-    for (const Step& step : c.steps) web::noteKey(input, console, step.code, 0, step.action, 0);
-    const size_t index = &c - cases;
-    EXPECT_EQ(term::queryKeyHeld(input.keys, c.virtualKey, 0), c.held) << index;
-    EXPECT_EQ(term::takeKeyPress(input.keys, c.virtualKey, 0), c.pressed) << index;
-  }
-
-  // Focus lost while a key is held: no release will come, so the key is let go.
-  web::WebInput input = web::makeWebInput();
-  ConsoleModel console = makeConsole(10, 2);
-  web::noteKey(input, console, "Enter", 0, KeyAction::Press, 0);
-  EXPECT_TRUE(term::queryKeyHeld(input.keys, 0x0D, 0));
-  web::noteFocusLoss(input);
-  EXPECT_FALSE(term::queryKeyHeld(input.keys, 0x0D, 0));
 }
 
 TEST(WebInput, TypedLineIsEchoedEditedAndEndsWithEnter) {
