@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "platform/terminal/cp437.h"
 
@@ -142,14 +143,19 @@ TEST(FrameEncoder, SendsOnlyWhatChangedAndSynchronizedWhereTheTerminalCan) {
   ConsoleModel console = makeConsole(120, 41);
   console.cursorVisible = false;
   setConsoleColours(console, 3, 15);
-  // A cursor move, the pen's background alone (white) and a space; or the glyph's three bytes.
-  for (const bool paintBlocks : {true, false}) {
+  // A cursor move, the pen's background alone (white) and a space; or, on the Linux console
+  // (TERM linux and its variants), the glyph's three bytes.
+  const std::pair<const char*, bool> terminals[] = {{nullptr, true},  {"", true},
+                                                    {"linu", true},   {"xlinux", true},
+                                                    {"linux", false}, {"linux-16color", false}};
+  for (const auto& [name, paintBlocks] : terminals) {
     term::ShownScreen shown;
-    shown.paintBlocks = paintBlocks;
+    shown.paintBlocks = term::paintsBlocks(name);
     term::encodeUpdate(shown, console);
     writeRow(console, 20, "\xDB", 1);
     EXPECT_EQ(term::encodeUpdate(shown, console),
-              paintBlocks ? "\x1b[21H\x1b[107m " : "\x1b[21H\xe2\x96\x88");
+              paintBlocks ? "\x1b[21H\x1b[107m " : "\x1b[21H\xe2\x96\x88")
+        << (name ? name : "TERM unset");
     writeRow(console, 20, " ", 1);
   }
   term::ShownScreen shown;

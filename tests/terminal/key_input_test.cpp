@@ -98,17 +98,22 @@ TerminalInput inputFor(Source source) {
   return input;
 }
 
-TEST(KeySources, EachGameKeyIsPressedHeldRepeatedAndLetGoInEachSource) {
+TEST(KeySources, EachGameKeyIsPressedHeldRepeatedLetGoAndLetGoOnLosingTheFocusInEachSource) {
   for (const Source source : {Source::Kitty, Source::Win32, Source::Lingers, Source::XServer}) {
     for (const GameKey& key : kGameKeys) {
       TerminalInput input = inputFor(source);
       const std::string where = std::to_string(static_cast<int>(source)) + " " + key.text;
       act(source, input, key, Step::Press, 1000);
+      feed(input, "\x1b[I", 1000);  // the focus coming back lets go of nothing
+      EXPECT_TRUE(isKeyHeld(input.keys, key.virtualKey, 1001)) << where;
       EXPECT_TRUE(term::takeKeyPress(input.keys, key.virtualKey, 1001)) << where;
       EXPECT_TRUE(term::queryKeyHeld(input.keys, key.virtualKey, 1001)) << where;
       act(source, input, key, Step::Repeat, 1500);
       EXPECT_TRUE(isKeyHeld(input.keys, key.virtualKey, 1550)) << where;
       EXPECT_FALSE(term::takeKeyPress(input.keys, key.virtualKey, 1550)) << where;
+      TerminalInput away = input;  // Alt+Tab while the key is down: it is let go at once
+      feed(away, "\x1b[O", 1550);
+      EXPECT_FALSE(isKeyHeld(away.keys, key.virtualKey, 1551)) << where;
       act(source, input, key, Step::Release, 1560);
       // Without releases a key stops 100 ms after its last repeat.
       const bool lingers = source == Source::Lingers && key.virtualKey != 0x10;
