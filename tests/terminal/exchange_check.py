@@ -1,118 +1,106 @@
 #!/usr/bin/env python3
 # marbek on a pseudo-terminal, byte for byte: what it sends at start-up for each TERMINAL_KEYS
-# value and whether it opens the X display; the modes it switches on as the terminal answers;
-# what Ctrl+Z, fg and Ctrl+C send with each of those modes on, alone and together, and the
-# terminal settings while stopped and after. In a session of its own, where nothing can stop it,
-# Ctrl+Z must send nothing at all. A value TERMINAL_KEYS cannot mean is refused before the
-# terminal is touched. Usage: exchange_check.py MARBEK. Depends on: python3, POSIX ptys.
+# value and whether it opens the X display; the modes it switches on as the terminal answers; a
+# resize; what Ctrl+Z and fg send with each mode on, alone and together, and the way out by
+# Ctrl+C, SIGTERM, SIGHUP or Ctrl+D in the settings dialogue, with the terminal's settings given
+# back. In a session of its own, where nothing can stop it, Ctrl+Z must send nothing. A value
+# TERMINAL_KEYS cannot mean is refused before the terminal is touched.
+# Usage: exchange_check.py MARBEK. Depends on: python3, POSIX ptys.
 import ctypes.util, fcntl, os, select, signal, socket, struct, sys, termios, time
 
 ENTER = "\x1b[?1049h\x1b[?1003h\x1b[?1006h\x1b[?1004h"
 LEAVE = "\x1b[?1004l\x1b[?1006l\x1b[?1003l\x1b[0m\x1b[?25h\x1b[?1049l"
 QUERIES = "\x1b[?1016$p\x1b[?2026$p\x1b[14t\x1b[c"
-ATTRIBUTES = "\x1b[?62c"  # the answer to a device-attributes query
-CLEAR = "\x1b[m\x1b[2J"   # a frame drawn afresh
-SYNC = "\x1b[?2026h"
-# Each mode as switched on and off, in the order they are switched on after a stop.
+ANSWER = "\x1b[?62c"  # the answer to a device-attributes query
+CLEAR, SYNC = "\x1b[m\x1b[2J", "\x1b[?2026h"  # a screen drawn afresh; a synchronized one
 KITTY, WIN32, PIXEL = ("\x1b[>11u", "\x1b[<u"), ("\x1b[?9001h", "\x1b[?9001l"), \
-    ("\x1b[?1016h", "\x1b[?1016l")
+    ("\x1b[?1016h", "\x1b[?1016l")  # each mode on and off, in the order they go on after a stop
 ASK_WIN32 = WIN32[0] + "\x1b[?9001$p"
-# TERMINAL_KEYS (None: unset), the terminal's answers to what the program sent, each with what
-# the program must send back before it draws, the modes then on and whether it opens the display.
-RUNS = [
-    (None, [("\x1b[?1u" + ATTRIBUTES, KITTY[0] + "\x1b[?u\x1b[c"), ("\x1b[?11u" + ATTRIBUTES, "")],
-     [KITTY], True),
-    ("", [(ATTRIBUTES, ASK_WIN32), ("\x1b[?9001;1$y", None)], [WIN32], True),
-    ("kitty", [("\x1b[?0u\x1b[?1016;2$y\x1b[?2026;2$y" + ATTRIBUTES,
-                KITTY[0] + "\x1b[?u\x1b[c" + PIXEL[0]), ("\x1b[?3u" + ATTRIBUTES, SYNC)],
-     [KITTY, PIXEL], False),
-    ("win32", [("\x1b[?1016;1$y" + ATTRIBUTES, PIXEL[0] + ASK_WIN32), ("\x1b[?9001;3$y", None)],
-     [WIN32, PIXEL], False),
-    ("x11", [(ATTRIBUTES, "")], [], True),
-    ("linger", [("\x1b[?1016;2$y\x1b[?2026;2$y" + ATTRIBUTES, PIXEL[0] + SYNC)], [PIXEL], False),
-]
+# TERMINAL_KEYS (None: unset); the terminal's replies, each with what the program must answer
+# (None: nothing to wait for), the screen drawn after the last answer; the modes then on; whether
+# it opens the X display; how it ends.
+RUNS = [(None, [("\x1b[?1u" + ANSWER, KITTY[0] + "\x1b[?u\x1b[c"), ("\x1b[?11u" + ANSWER, "")],
+         [KITTY], True, "\x03"),
+        ("", [(ANSWER, ASK_WIN32), ("\x1b[?9001;1$y", None)], [WIN32], True, signal.SIGTERM),
+        ("kitty", [("\x1b[?0u\x1b[?1016;2$y\x1b[?2026;2$y" + ANSWER,
+                    KITTY[0] + "\x1b[?u\x1b[c" + PIXEL[0]), ("\x1b[?3u" + ANSWER, SYNC)],
+         [KITTY, PIXEL], False, "\x03"),
+        ("win32", [("\x1b[?1016;1$y" + ANSWER, PIXEL[0] + ASK_WIN32), ("\x1b[?9001;3$y", None)],
+         [WIN32, PIXEL], False, signal.SIGHUP),
+        ("x11", [(ANSWER, "")], [], True, "\x04"),
+        ("linger", [("\x1b[?1016;2$y\x1b[?2026;2$y" + ANSWER, PIXEL[0] + SYNC)], [PIXEL], False,
+         "\x03")]
 X11 = ctypes.util.find_library("X11") is not None
-failures = []
 
 
 def fail(why):
-    failures.append(why)
-    raise RuntimeError(why)
+    sys.exit(f"FAILED: {why}")
 
 
 class Run:
-    """The program on a new pseudo-terminal of 120 x 41 cells, in a session of its own; with
-    job_control, in a process group of its own under a session leader that reports each stop
-    and continues it, as a shell's fg does."""
+    """The program on a new 120 x 41 pseudo-terminal in a session of its own; with job_control,
+    in a process group of its own under a session leader that reports its stop and end and, told
+    to, continues it as a shell's fg does. A display that only counts connections stands by."""
 
     def __init__(self, program, keys, job_control):
         self.master, slave = os.openpty()
         fcntl.ioctl(slave, termios.TIOCSWINSZ, struct.pack("HHHH", 41, 120, 0, 0))
-        self.settings = termios.tcgetattr(slave)
-        # A display that only counts the connections made to it (each is closed at once).
+        self.settings, self.got, self.x_opened, self.job_control = termios.tcgetattr(slave), b"", 0, job_control
         self.x = socket.socket(socket.AF_UNIX)
-        display = next(n for n in range(4000 + os.getpid() % 1000, 6000) if self.bind_x(n))
+        display = next(n for n in range(4000 + os.getpid() % 1000, 6000) if self.bind(n))
         self.x.listen()
-        self.x_connections = 0
-        env = {"PATH": "/usr/bin:/bin", "TERM": "xterm-256color", "DISPLAY": f":{display}"}
-        if keys is not None:
-            env["TERMINAL_KEYS"] = keys
-        errors, self.stops, self.go = os.pipe(), os.pipe(), os.pipe()
-        self.job_control = job_control
+        env = {"PATH": "/usr/bin:/bin", "TERM": "xterm-256color", "DISPLAY": f":{display}",
+               **({"TERMINAL_KEYS": keys} if keys is not None else {})}
+        (self.errors, errors), self.reports, self.go = os.pipe(), os.pipe(), os.pipe()
         self.pid = os.fork()
         if self.pid == 0:
             os.setsid()
             fcntl.ioctl(slave, termios.TIOCSCTTY, 0)
-            os.dup2(slave, 0), os.dup2(slave, 1), os.dup2(errors[1], 2)
-            if job_control:
-                self.lead(program, env)
+            os.dup2(slave, 0), os.dup2(slave, 1), os.dup2(errors, 2)
+            if job_control and (child := self.lead()):
+                while os.WIFSTOPPED(status := os.waitpid(child, os.WUNTRACED)[1]):
+                    os.write(self.reports[1], b"stop")
+                    os.read(self.go[0], 1)
+                    os.tcsetpgrp(0, child)
+                    os.killpg(child, signal.SIGCONT)
+                os.write(self.reports[1], struct.pack("i", status))
+                os._exit(0)
             os.execve(program, [program], env)
-        os.close(slave), os.close(errors[1])
-        self.errors = errors[0]
-        self.got = b""
+        os.close(slave), os.close(errors)
 
-    def bind_x(self, number):
+    def bind(self, number):
         try:
-            self.x.bind(f"\0/tmp/.X11-unix/X{number}")
-            return True
+            return self.x.bind("\0/tmp/.X11-unix/X%d" % number) or True
         except OSError:
             return False
 
-    def lead(self, program, env):
+    def lead(self):
+        """In the session leader: a child in a group of its own, made the foreground (by both,
+        whichever comes first); 0 in that child."""
         signal.signal(signal.SIGTTOU, signal.SIG_IGN)
         child = os.fork()
-        if child == 0:
-            os.setpgid(0, 0)
-            os.tcsetpgrp(0, os.getpid())
-            signal.signal(signal.SIGTTOU, signal.SIG_DFL)
-            os.execve(program, [program], env)
-        os.setpgid(child, child)
-        os.tcsetpgrp(0, child)
-        while True:
-            status = os.waitpid(child, os.WUNTRACED)[1]
-            if not os.WIFSTOPPED(status):
-                os.write(self.stops[1], struct.pack("i", status))
-                os._exit(0)
-            os.write(self.stops[1], b"stop")
-            os.read(self.go[0], 1)
-            os.tcsetpgrp(0, child)
-            os.killpg(child, signal.SIGCONT)
+        try:
+            os.setpgid(child, child)
+        except PermissionError:  # the child has set it and started the program already
+            pass
+        os.tcsetpgrp(0, child or os.getpid())
+        signal.signal(signal.SIGTTOU, signal.SIG_IGN if child else signal.SIG_DFL)
+        return child
 
     def read(self, seconds, enough=lambda got: False, quiet=None):
-        """Reads what the program sends for at most `seconds`, until enough() says so and, given
-        `quiet`, nothing more has come for that long; accepts and closes any X connection."""
+        """What the program sends within `seconds`, until enough(), and then nothing for `quiet`
+        seconds if given; an X connection is counted and closed at once."""
         start = last = time.monotonic()
-        while time.monotonic() - start < seconds:
-            if enough(self.got) and (quiet is None or time.monotonic() - last > quiet):
-                break
+        while time.monotonic() - start < seconds and not (
+                enough(self.got) and (quiet is None or time.monotonic() - last > quiet)):
             ready = select.select([self.master, self.x], [], [], 0.01)[0]
             if self.x in ready:
                 self.x.accept()[0].close()
-                self.x_connections += 1
+                self.x_opened += 1
             if self.master in ready:
                 try:
                     self.got += os.read(self.master, 65536)
-                except OSError:  # the program has gone, and with it the terminal
+                except OSError:  # the program has gone, and the terminal with it
                     break
                 last = time.monotonic()
         got, self.got = self.got.decode(errors="replace"), b""
@@ -121,98 +109,82 @@ class Run:
     def send(self, text):
         os.write(self.master, text.encode())
 
-    def expect(self, what, expected, frame=False, sent=None):
-        """What the program sends next must be `expected`, then a whole frame if `frame` (read
-        until it goes quiet)."""
-        want = expected + (CLEAR if frame else "")
-        got = self.read(5, lambda got: len(got) >= len(want), 0.05 if frame else None)
-        if got[:len(want)] != want or (not frame and got != want):
+    def expect(self, what, want, more=False):
+        """The program must send `want` next: all it sends, or with `more` what it begins with
+        (the rest read until it has sent nothing for a while)."""
+        got = self.read(5, lambda got: len(got) >= len(want), 0.05 if more else None)
+        if got[:len(want)] != want or (not more and got != want):
             fail(f"{what}: sent {got[:len(want) + 20]!r}, expected {want!r}")
 
     def expect_settings(self, what):
         if termios.tcgetattr(self.master) != self.settings:
-            fail(f"{what}: the terminal settings are not given back")
+            fail(f"{what}: the terminal's settings are not given back")
 
     def status(self):
-        """The program's end as the session leader saw it, or its own."""
         if self.job_control:
-            return struct.unpack("i", os.read(self.stops[0], 4))[0]
+            return struct.unpack("i", os.read(self.reports[0], 4))[0]
         return os.waitpid(self.pid, 0)[1]
-
-    def close(self):
-        os.close(self.master), self.x.close()
-        try:  # a program still running after a failure is ended
-            os.kill(self.pid, signal.SIGKILL)
-            os.waitpid(self.pid, 0)
-        except ProcessLookupError:
-            pass
-
-
-def way_out(modes):
-    """Every mode switched off, last on first off; then a query whose answer marks the end of
-    the key reports still coming, where keys were reported."""
-    drain = "\x1b[c" if KITTY in modes or WIN32 in modes else ""
-    return "".join(off for _, off in reversed(modes)) + LEAVE + drain
 
 
 def leave(run, what, modes):
-    run.expect(what, way_out(modes))
-    if way_out(modes).endswith("\x1b[c"):
-        run.send(ATTRIBUTES)
+    """Every mode off, last on first off; then, where keys were reported, a query whose answer
+    marks the end of the key reports still coming."""
+    drain = "\x1b[c" if KITTY in modes or WIN32 in modes else ""
+    run.expect(what, "".join(off for _, off in reversed(modes)) + LEAVE + drain)
+    run.send(ANSWER if drain else "")
 
 
-def play(program, keys, replies, modes, x_used, job_control=True):
-    run = Run(program, keys, job_control)
-    name = f"TERMINAL_KEYS={keys}"
-    try:
-        run.expect(f"{name}: start-up", ENTER + ("\x1b[?u" if keys in (None, "", "kitty") else "")
-                   + QUERIES)
-        # The frame comes after the last answer.
-        last = max(i for i, (_, answer) in enumerate(replies) if answer is not None)
-        for i, (reply, answer) in enumerate(replies):
-            run.send(reply)
-            if answer is not None:
-                run.expect(f"{name}: after {reply!r}", answer, frame=i == last)
-        if job_control:
-            run.send("\x1a")
-            leave(run, f"{name}: Ctrl+Z", modes)
-            if os.read(run.stops[0], 4) != b"stop":
-                fail(f"{name}: Ctrl+Z did not stop the program")
-            run.expect_settings(f"{name}: Ctrl+Z")
-            os.write(run.go[1], b"c")
-            sync = SYNC if SYNC in "".join(answer or "" for _, answer in replies) else ""
-            run.expect(f"{name}: fg", ENTER + "".join(on for on, _ in modes) + sync, frame=True)
-        else:
-            run.send("\x1a")
-            if run.read(0.3):
-                fail(f"{name}: Ctrl+Z where nothing can stop the program shows something")
-        run.send("\x03")
-        leave(run, f"{name}: Ctrl+C", modes)
-        if (status := run.status()) != signal.SIGINT:
-            fail(f"{name}: ended with status {status:#x}, not by Ctrl+C's SIGINT")
-        run.expect_settings(f"{name}: Ctrl+C")
-        if run.x_connections != (x_used and X11):
-            fail(f"{name}: the X display was {'' if run.x_connections else 'not '}opened")
-    except RuntimeError:
-        pass
-    finally:
-        run.close()
+def play(program, keys, replies, modes, x_used, ending, job_control=True):
+    run, name = Run(program, keys, job_control), f"TERMINAL_KEYS={keys}"
+    run.expect(f"{name}: start-up",
+               ENTER + ("\x1b[?u" if keys in (None, "", "kitty") else "") + QUERIES)
+    last = max(i for i, (_, answer) in enumerate(replies) if answer is not None)
+    for i, (reply, answer) in enumerate(replies):
+        run.send(reply)
+        if answer is not None:
+            run.expect(f"{name}: after {reply!r}", answer + (CLEAR if i == last else ""), i == last)
+    sync = SYNC if SYNC in replies[last][1] else ""
+    run.send("\x1a")
+    if not job_control:
+        if run.read(0.3):
+            fail(f"{name}: Ctrl+Z where nothing can stop the program shows something")
+    else:
+        leave(run, f"{name}: Ctrl+Z", modes)
+        if os.read(run.reports[0], 4) != b"stop":
+            fail(f"{name}: Ctrl+Z did not stop the program")
+        run.expect_settings(f"{name}: Ctrl+Z")
+        os.write(run.go[1], b"c")
+        run.expect(f"{name}: fg", ENTER + "".join(on for on, _ in modes) + sync + CLEAR, True)
+    if ending == "\x04":  # Settings chosen, its dialogue ended by Ctrl+D on an empty line
+        for key, shown in ("\x1b[B", b"<--"), ("\r", b"Width?"):
+            run.send(key)
+            run.read(5, lambda got: shown in got, 0.05)
+    elif keys == "linger":  # a window of 3 x 1 is drawn afresh at once: what fits of the title
+        fcntl.ioctl(run.master, termios.TIOCSWINSZ, struct.pack("HHHH", 1, 3, 0, 0))
+        run.expect(f"{name}: resize", sync + CLEAR + "\x1b[H===\x1b[?25l", True)
+    if isinstance(ending, str):
+        run.send(ending)
+    else:
+        os.killpg(os.tcgetpgrp(run.master), ending)
+    leave(run, f"{name}: the way out by {ending!r}", modes)
+    if (status := run.status()) != {"\x03": signal.SIGINT, "\x04": 0}.get(ending, ending):
+        fail(f"{name}: ended with status {status:#x} after {ending!r}")
+    run.expect_settings(f"{name}: the way out")
+    if run.x_opened != (x_used and X11):
+        fail(f"{name}: the X display was {'' if run.x_opened else 'not '}opened")
 
 
 def main():
     program = os.path.abspath(sys.argv[1])
-    for keys, replies, modes, x_used in RUNS:
-        play(program, keys, replies, modes, x_used)
-    # In a session of its own the program cannot be stopped: Ctrl+Z does nothing at all.
-    play(program, *RUNS[2][:4], job_control=False)
+    for keys, replies, modes, x_used, ending in RUNS:
+        play(program, keys, replies, modes, x_used, ending)
+    play(program, *RUNS[2], job_control=False)
     refused = Run(program, "X11", job_control=False)
     message = os.read(refused.errors, 4096).decode()
     if refused.read(1) or refused.status() != 2 << 8 or "TERMINAL_KEYS" not in message:
-        failures.append(f"TERMINAL_KEYS=X11: not refused plainly ({message!r})")
-    refused.close()
-    print("\n".join(failures) or "all exchanges as expected")
-    return 1 if failures else 0
+        fail(f"TERMINAL_KEYS=X11: not refused plainly ({message!r})")
+    print("all exchanges as expected")
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    main()
