@@ -4,8 +4,9 @@
 # resize; what Ctrl+Z and fg send with each mode on, alone and together, and the way out by
 # Ctrl+C, SIGTERM, SIGHUP or Ctrl+D in the settings dialogue, with the terminal's settings given
 # back. In a session of its own, where nothing can stop it, Ctrl+Z must send nothing. A value
-# TERMINAL_KEYS cannot mean is refused before the terminal is touched.
-# Usage: exchange_check.py MARBEK. Depends on: python3, POSIX ptys.
+# TERMINAL_KEYS cannot mean is refused before the terminal is touched, and an exception nobody
+# catches gives the terminal back and tells its message.
+# Usage: exchange_check.py MARBEK UNCAUGHT_EXCEPTION. Depends on: python3, POSIX ptys.
 import ctypes.util, fcntl, os, select, signal, socket, struct, sys, termios, time
 
 ENTER = "\x1b[?1049h\x1b[?1003h\x1b[?1006h\x1b[?1004h"
@@ -183,6 +184,15 @@ def main():
     message = os.read(refused.errors, 4096).decode()
     if refused.read(1) or refused.status() != 2 << 8 or "TERMINAL_KEYS" not in message:
         fail(f"TERMINAL_KEYS=X11: not refused plainly ({message!r})")
+    thrown = Run(os.path.abspath(sys.argv[2]), None, job_control=False)
+    thrown.expect("exception: start-up", ENTER + "\x1b[?u" + QUERIES)
+    thrown.send(ANSWER)
+    got = thrown.read(5, lambda got: got.endswith((WIN32[1] + LEAVE + "\x1b[c").encode()))
+    thrown.send(ANSWER)
+    message = os.read(thrown.errors, 4096).decode()
+    if not got.startswith(ASK_WIN32 + CLEAR) or not got.endswith(WIN32[1] + LEAVE + "\x1b[c") \
+            or thrown.status() != signal.SIGABRT or "ran out of memory" not in message:
+        fail(f"exception: sent {got!r}, said {message!r}")
     print("all exchanges as expected")
 
 
