@@ -55,6 +55,7 @@ class Run:
         (self.errors, errors), self.reports, self.go = os.pipe(), os.pipe(), os.pipe()
         self.pid = os.fork()
         if self.pid == 0:
+            os.close(self.master)  # so that a check that fails hangs the terminal up
             os.setsid()
             fcntl.ioctl(slave, termios.TIOCSCTTY, 0)
             os.dup2(slave, 0), os.dup2(slave, 1), os.dup2(errors, 2)
