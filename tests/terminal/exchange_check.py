@@ -43,9 +43,9 @@ class Run:
     in a process group of its own under a session leader that reports its stop and end and, told
     to, continues it as a shell's fg does. A display that only counts connections stands by."""
 
-    def __init__(self, program, keys, job_control):
+    def __init__(self, program, keys, job_control, size=(41, 120), controlling=True):
         self.master, slave = os.openpty()
-        fcntl.ioctl(slave, termios.TIOCSWINSZ, struct.pack("HHHH", 41, 120, 0, 0))
+        fcntl.ioctl(slave, termios.TIOCSWINSZ, struct.pack("HHHH", *size, 0, 0))
         self.settings, self.got, self.x_opened, self.job_control = termios.tcgetattr(slave), b"", 0, job_control
         self.x = socket.socket(socket.AF_UNIX)
         display = next(n for n in range(4000 + os.getpid() % 1000, 6000) if self.bind(n))
@@ -57,7 +57,7 @@ class Run:
         if self.pid == 0:
             os.close(self.master)  # so that a check that fails hangs the terminal up
             os.setsid()
-            fcntl.ioctl(slave, termios.TIOCSCTTY, 0)
+            fcntl.ioctl(slave, termios.TIOCSCTTY, 0) if controlling else None
             os.dup2(slave, 0), os.dup2(slave, 1), os.dup2(errors, 2)
             if job_control and (child := self.lead()):
                 while os.WIFSTOPPED(status := os.waitpid(child, os.WUNTRACED)[1]):
@@ -137,7 +137,9 @@ def leave(run, what, modes):
 
 
 def play(program, keys, replies, modes, x_used, ending, job_control=True):
-    run, name = Run(program, keys, job_control), f"TERMINAL_KEYS={keys}"
+    # Two windows that tell only part of their size, taken as 80 x 24.
+    size = {"": (41, 0), "win32": (0, 120)}.get(keys, (41, 120))
+    run, name = Run(program, keys, job_control, size), f"TERMINAL_KEYS={keys}"
     run.expect(f"{name}: start-up",
                ENTER + ("\x1b[?u" if keys in (None, "", "kitty") else "") + QUERIES)
     last = max(i for i, (_, answer) in enumerate(replies) if answer is not None)
@@ -146,6 +148,12 @@ def play(program, keys, replies, modes, x_used, ending, job_control=True):
         if answer is not None:
             run.expect(f"{name}: after {reply!r}", answer + (CLEAR if i == last else ""), i == last)
     sync = SYNC if SYNC in replies[last][1] else ""
+    if keys == "x11":  # the held Enter that started it, seen only through the terminal's repeats
+        for _ in range(2):
+            run.send("\r")
+            time.sleep(0.04)
+        if run.read(0.3):
+            fail(f"{name}: the Enter that started the program chose a menu entry")
     run.send("\x1a")
     if not job_control:
         if run.read(0.3):
@@ -161,9 +169,9 @@ def play(program, keys, replies, modes, x_used, ending, job_control=True):
         for key, shown in ("\x1b[B", b"<--"), ("\r", b"Width?"):
             run.send(key)
             run.read(5, lambda got: shown in got, 0.05)
-    elif keys == "linger":  # a window of 3 x 1 is drawn afresh at once: what fits of the title
-        fcntl.ioctl(run.master, termios.TIOCSWINSZ, struct.pack("HHHH", 1, 3, 0, 0))
-        run.expect(f"{name}: resize", sync + CLEAR + "\x1b[H===\x1b[?25l", True)
+    elif keys == "linger":  # a window of 1 x 1 is drawn afresh at once: what fits of the title
+        fcntl.ioctl(run.master, termios.TIOCSWINSZ, struct.pack("HHHH", 1, 1, 0, 0))
+        run.expect(f"{name}: resize", sync + CLEAR + "\x1b[H=\x1b[?25l", True)
     if isinstance(ending, str):
         run.send(ending)
     else:
@@ -185,6 +193,18 @@ def main():
     message = os.read(refused.errors, 4096).decode()
     if refused.read(1) or refused.status() != 2 << 8 or "TERMINAL_KEYS" not in message:
         fail(f"TERMINAL_KEYS=X11: not refused plainly ({message!r})")
+    # Where the terminal is no controlling one, its input ending ends the program.
+    orphan = Run(program, "linger", job_control=False, controlling=False)
+    orphan.expect("no controlling terminal: start-up", ENTER + QUERIES)
+    orphan.send(ANSWER)
+    orphan.read(5, lambda got: CLEAR.encode() in got, 0.05)
+    os.close(orphan.master)
+    for _ in range(200):
+        if os.waitpid(orphan.pid, os.WNOHANG)[0]:
+            break
+        time.sleep(0.01)
+    else:
+        fail("no controlling terminal: the program did not end with its input")
     thrown = Run(os.path.abspath(sys.argv[2]), None, job_control=False)
     thrown.expect("exception: start-up", ENTER + "\x1b[?u" + QUERIES)
     thrown.send(ANSWER)

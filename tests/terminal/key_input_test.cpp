@@ -5,7 +5,9 @@
 // Depends on: key_tracker.h, terminal_input.h, input_decoder.h, x11_keys.h, GoogleTest.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -74,18 +76,26 @@ std::string keyBytes(Source source, const GameKey& key, Step step) {
   return "";
 }
 
+// The X server's keymap with these keys down, as a poll reads it.
+term::KeySet serverKeys(const std::vector<const GameKey*>& down) {
+  const term::XKeyCodes codes = term::mapXKeys([](unsigned long symbol) {
+    for (const GameKey& key : kGameKeys) {
+      if (key.xSymbol == symbol) return key.xKeycode;
+    }
+    return 0;
+  });
+  char keymap[32] = {};
+  for (const GameKey* key : down)
+    keymap[key->xKeycode / 8] |= static_cast<char>(1 << key->xKeycode % 8);
+  return term::keysDownIn(codes, keymap);
+}
+
 // One step of a key in a source at a moment; the X server's keymap is polled first.
 void act(Source source, TerminalInput& input, const GameKey& key, Step step, int64_t ms) {
   if (source == Source::XServer) {
-    const term::XKeyCodes codes = term::mapXKeys([](unsigned long symbol) {
-      for (const GameKey& key : kGameKeys) {
-        if (key.xSymbol == symbol) return key.xKeycode;
-      }
-      return 0;
-    });
-    char keymap[32] = {};
-    if (step != Step::Release) keymap[key.xKeycode / 8] = static_cast<char>(1 << key.xKeycode % 8);
-    term::noteServerKeys(input.keys, true, term::keysDownIn(codes, keymap));
+    const bool down = step != Step::Release;
+    term::noteServerKeys(input.keys, true,
+                         serverKeys(down ? std::vector{&key} : std::vector<const GameKey*>{}));
   }
   feed(input, keyBytes(source, key, step), ms);
 }
@@ -121,6 +131,69 @@ TEST(KeySources, EachGameKeyIsPressedHeldRepeatedLetGoAndLetGoOnLosingTheFocusIn
       EXPECT_FALSE(isKeyHeld(input.keys, key.virtualKey, 1600)) << where;
       EXPECT_FALSE(term::takeKeyPress(input.keys, key.virtualKey, 1600)) << where;
     }
+  }
+}
+
+// Random typing through a source, read as the game reads it: keys pressed, repeated after a delay
+// at an interval (only the last one pressed), let go, several down at once, the focus lost and
+// regained now and then, the X server's keymap polled every 4 ms; whether each game key is held
+// at every millisecond, and its press and held state once a frame, all hashed. A change in
+// holding, lingers, learned repeat timing, press counting or the answers to the terminal shows as
+// another digest (after a deliberate change, record anew).
+uint64_t randomTraffic(Source source) {
+  std::mt19937 random(20240611);
+  const auto upTo = [&](int64_t limit) { return static_cast<int64_t>(random() % limit); };
+  TerminalInput input = inputFor(source);
+  term::takeOverKeys(input.keys, input.keys.exact, 0);
+  uint64_t digest = 14695981039346656037u;
+  const auto note = [&](uint64_t value) { digest = (digest ^ value) * 1099511628211u; };
+  const auto send = [&](const GameKey& key, Step step, int64_t ms) {
+    for (const unsigned answer : feed(input, keyBytes(source, key, step), ms)) note(answer);
+  };
+  struct Held {
+    const GameKey* key;
+    int64_t nextRepeatMs, releaseMs;
+  };
+  std::vector<Held> held;
+  for (int64_t ms = 0, delay = 250, interval = 20; ms < 40000; ++ms) {
+    if (ms % 10000 == 0) delay += 200, interval += 10;  // another terminal's auto-repeat
+    const GameKey& key = kGameKeys[upTo(std::size(kGameKeys))];
+    if (random() % 250 == 0 &&
+        std::none_of(held.begin(), held.end(), [&](const Held& h) { return h.key == &key; })) {
+      held.push_back({&key, ms + delay + upTo(3), ms + upTo(1500)});
+      send(key, Step::Press, ms);
+    }
+    for (size_t i = 0; i < held.size(); ++i) {
+      if (ms >= held[i].releaseMs) {
+        send(*held[i].key, Step::Release, ms);
+        held.erase(held.begin() + static_cast<std::ptrdiff_t>(i--));
+      } else if (i + 1 == held.size() && ms >= held[i].nextRepeatMs) {
+        send(*held[i].key, Step::Repeat, ms);
+        held[i].nextRepeatMs = ms + interval + upTo(3);
+      }
+    }
+    if (source == Source::XServer && ms % 4 == 0) {
+      std::vector<const GameKey*> down;
+      for (const Held& h : held) down.push_back(h.key);
+      term::noteServerKeys(input.keys, true, serverKeys(down));
+    }
+    if (random() % 3000 == 0) feed(input, random() % 2 ? "\x1b[I" : "\x1b[O", ms);
+    for (const GameKey& game : kGameKeys) {
+      note(isKeyHeld(input.keys, game.virtualKey, ms));
+      if (ms % 16 == 0) note(term::takeKeyPress(input.keys, game.virtualKey, ms));
+      if (ms % 16 == 8) note(term::queryKeyHeld(input.keys, game.virtualKey, ms));
+    }
+  }
+  return digest;
+}
+
+TEST(KeySources, RandomTypingInEachSourceIsReadAsRecorded) {
+  const std::pair<Source, uint64_t> recorded[] = {{Source::Kitty, 2365862951625375239u},
+                                                  {Source::Win32, 3135324084612303401u},
+                                                  {Source::Lingers, 2653548097275372260u},
+                                                  {Source::XServer, 4351835370058169068u}};
+  for (const auto& [source, digest] : recorded) {
+    EXPECT_EQ(randomTraffic(source), digest) << static_cast<int>(source);
   }
 }
 
