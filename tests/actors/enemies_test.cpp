@@ -56,7 +56,8 @@ TEST(EnemySight, StrictlyWithin32CellsAndOnlyWallsBlock) {
     const Level* level;
     float playerX;
     EnemyState expected;
-  } cases[] = {{&kLongCorridor, 33.4f, EnemyState::Chase},
+  } cases[] = {{&kLongCorridor, 1.5f, EnemyState::Chase},  // no distance, nothing between
+               {&kLongCorridor, 33.4f, EnemyState::Chase},
                {&kLongCorridor, 33.5f, EnemyState::Idle},
                {&openCodes, 13.5f, EnemyState::Chase},
                {&walled, 12.5f, EnemyState::Idle}};
@@ -79,6 +80,20 @@ TEST(EnemyChase, WalledWhileCrowdedForHalfASecondForcesAWalkFlip) {
   const Entity& stuck = addEnemy(1.5f, 0.6f, EnemyState::Chase);
   EXPECT_EQ(flipFrames(stuck, 30), (std::vector<int>{7, 14, 21, 27}));
   EXPECT_EQ(stuck.y, 0.6f);
+}
+
+// With no route (the player stands in a wall), a step long enough to outlast the wait tries a
+// random free neighbour: east holds another enemy and west and north are walls, so it goes south,
+// where a prop stands but takes no room.
+TEST(EnemyChase, WithoutARouteALongStepWandersToTheOnlyFreeNeighbour) {
+  const Level shaft = makeLevel({"1111", "1  1", "1 11", "1 11", "1 11", "1 11", "1111"});
+  startScene(shaft, 0.5f, 0.5f);
+  addEnemy(2.5f, 1.5f, kInert);
+  game.entities.push_back(Entity{.kind = EntityKind::Prop, .x = 1.5f, .y = 2.5f});
+  const Entity& lost = addEnemy(1.5f, 1.5f, EnemyState::Chase);
+  updateEnemies(1.1f);
+  EXPECT_GT(lost.y, 3.0f);
+  game.currentLevel = &kRoom;
 }
 
 TEST(EnemyChase, StepsRefusedNearThePlayerWhenCrowdedOrWalled) {
