@@ -46,8 +46,8 @@ class Run:
     def __init__(self, program, keys, job_control, size=(41, 120), controlling=True):
         self.master, slave = os.openpty()
         fcntl.ioctl(slave, termios.TIOCSWINSZ, struct.pack("HHHH", *size, 0, 0))
-        self.settings, self.got, self.x_opened, self.job_control = termios.tcgetattr(slave), b"", 0, job_control
-        self.x = socket.socket(socket.AF_UNIX)
+        self.settings, self.got, self.x_opened = termios.tcgetattr(slave), b"", 0
+        self.job_control, self.x = job_control, socket.socket(socket.AF_UNIX)
         display = next(n for n in range(4000 + os.getpid() % 1000, 6000) if self.bind(n))
         self.x.listen()
         env = {"PATH": "/usr/bin:/bin", "TERM": "xterm-256color", "DISPLAY": f":{display}",
@@ -199,11 +199,7 @@ def main():
     orphan.send(ANSWER)
     orphan.read(5, lambda got: CLEAR.encode() in got, 0.05)
     os.close(orphan.master)
-    for _ in range(200):
-        if os.waitpid(orphan.pid, os.WNOHANG)[0]:
-            break
-        time.sleep(0.01)
-    else:
+    if not select.select([os.pidfd_open(orphan.pid)], [], [], 2)[0]:
         fail("no controlling terminal: the program did not end with its input")
     thrown = Run(os.path.abspath(sys.argv[2]), None, job_control=False)
     thrown.expect("exception: start-up", ENTER + "\x1b[?u" + QUERIES)
