@@ -46,7 +46,8 @@ def play(replay, run):
 
 
 def refusals(replay):
-    """Each call of refusals.txt with its status, its message and its output's last line."""
+    """Each call of refusals.txt with its status, its message and its output's last line; and
+    the status when the output cannot be written."""
     told = ""
     for line in (HERE / "refusals.txt").read_text().splitlines():
         if line and not line.startswith("#"):
@@ -55,7 +56,9 @@ def refusals(replay):
                                     text=True, input=script.replace("\\n", "\n"))
             told += (f"{line}\n  status {result.returncode}: {result.stderr}"
                      f"  output ends: {result.stdout.splitlines()[-1:]}\n")
-    return told
+    with open("/dev/full", "w") as full:  # output that cannot be written
+        status = subprocess.run([replay, "marbek", "--frames", "1"], stdout=full).returncode
+    return told + f"output to a full device: status {status}\n"
 
 
 def main():

@@ -430,6 +430,22 @@ TEST(RepeatTiming, HoldingNeverStallsAndAReleaseShowsWithinTheIntervalAndAFrame)
   }
 }
 
+// The X server's repeat settings are taken within a believable delay (100 to 2000 ms) and
+// interval (5 to 500 ms, and shorter than the delay); the first linger follows the delay.
+TEST(RepeatTiming, OnlyBelievableServerSettingsAreTaken) {
+  const struct {
+    int delay, interval;
+    bool taken;
+  } cases[] = {{100, 5, true},     {99, 5, false},    {100, 4, false},  {2000, 500, true},
+               {2001, 500, false}, {600, 501, false}, {300, 299, true}, {300, 300, false}};
+  for (const auto& c : cases) {
+    term::RepeatTiming timing;
+    term::noteServerRepeat(timing, c.delay, c.interval);
+    EXPECT_EQ(term::firstRepeatLinger(timing), c.taken ? c.delay + 32 : 700) << c.delay;
+    EXPECT_EQ(term::repeatLinger(timing), c.taken ? c.interval + 16 : 100) << c.interval;
+  }
+}
+
 TEST(KeyTracker, TheServerKeyStateHoldsAndEachPressCountsOnce) {
   term::KeyTracker tracker;
   const term::KeySet none, enter = term::KeySet().set(kVkReturn);
