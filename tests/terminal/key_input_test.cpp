@@ -1,11 +1,13 @@
 // Key holding with injected time in each source (kitty protocol, win32-input-mode, repeat
-// lingers, the X server's key state), keys already down when a source takes over, the choice of
-// key protocol from the terminal's replies and TERMINAL_KEYS, mouse reports and arrow steering;
-// and the X key state's seams: keycodes, focus judged over a window tree, the learning linger.
+// lingers, the X server's key state): the focus, recorded random typing, keys already down when
+// a source takes over; recorded random conversations choosing the key protocol from the
+// terminal's replies and TERMINAL_KEYS, with mouse reports and arrow steering; and the X key
+// state's seams: keycodes, focus judged over a window tree, the learned repeat.
 // Depends on: key_tracker.h, terminal_input.h, input_decoder.h, x11_keys.h, GoogleTest.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <random>
 #include <string>
@@ -123,12 +125,13 @@ TEST(KeySources, LosingTheFocusLetsGoOfEveryKeyAndRegainingItOfNone) {
   }
 }
 
-// Random typing through a source, read as the game reads it: keys pressed, repeated after a delay
-// at an interval (only the last one pressed), let go, several down at once, the focus lost and
-// regained now and then, the X server's keymap polled every 4 ms; whether each game key is held
-// at every millisecond, and its press and held state once a frame, all hashed. A change in
-// holding, lingers, learned repeat timing, press counting or the answers to the terminal shows as
-// another digest (after a deliberate change, record anew).
+// Random typing through a source, read as the game reads it: a key down before the source took
+// over, keys pressed, repeated after a delay at an interval (only the last one pressed), let go,
+// several down at once, the focus lost and regained now and then, the X server's keymap polled
+// every 4 ms; whether each game key is held at every millisecond, and its press and held state
+// once a frame, all hashed. A change in holding, lingers, learned repeat timing, press counting
+// or the answers to the terminal shows as another digest (after a deliberate change, record
+// anew).
 uint64_t randomTraffic(Source source) {
   std::mt19937 random(20240611);
   const auto upTo = [&](int64_t limit) { return static_cast<int64_t>(random() % limit); };
@@ -143,7 +146,8 @@ uint64_t randomTraffic(Source source) {
     const GameKey* key;
     int64_t nextRepeatMs, releaseMs;
   };
-  std::vector<Held> held;
+  // Enter is down as the source takes over (it started the program): repeats come, no press.
+  std::vector<Held> held = {{&kGameKeys[7], 300, 1000}};
   for (int64_t ms = 0, delay = 250, interval = 20; ms < 40000; ++ms) {
     if (ms % 10000 == 0) delay += 200, interval += 10;  // another terminal's auto-repeat
     const GameKey& key = kGameKeys[upTo(std::size(kGameKeys))];
@@ -162,8 +166,11 @@ uint64_t randomTraffic(Source source) {
       }
     }
     if (source == Source::XServer && ms % 4 == 0) {
+      // For a while the server shows another keyboard's keys (none), the terminal's repeats
+      // notwithstanding: its word stops counting.
       std::vector<const GameKey*> down;
       for (const Held& h : held) down.push_back(h.key);
+      if (ms >= 20000 && ms < 26000) down.clear();
       term::noteServerKeys(input.keys, true, serverKeys(down));
     }
     if (random() % 3000 == 0) feed(input, random() % 2 ? "\x1b[I" : "\x1b[O", ms);
@@ -182,157 +189,86 @@ uint64_t randomTraffic(Source source) {
 }
 
 TEST(KeySources, RandomTypingInEachSourceIsReadAsRecorded) {
-  const std::pair<Source, uint64_t> recorded[] = {{Source::Kitty, 11632869828947490727u},
-                                                  {Source::Win32, 6624334129617234976u},
-                                                  {Source::Lingers, 9621329328861208340u},
-                                                  {Source::XServer, 13299354790367886310u}};
+  const std::pair<Source, uint64_t> recorded[] = {{Source::Kitty, 9604200661470975288u},
+                                                  {Source::Win32, 14224188015708856926u},
+                                                  {Source::Lingers, 15139895716331285316u},
+                                                  {Source::XServer, 16509202330928862173u}};
   for (const auto& [source, digest] : recorded) {
     EXPECT_EQ(randomTraffic(source), digest) << static_cast<int>(source);
   }
 }
 
-// Enter held since before the program started (it started the program) repeats at 40 ms; a
-// fresh press within the first-repeat delay is told from it by the repeat that does not follow.
-TEST(KeySources, AKeyDownWhenItsSourceTakesOverIsNoPressUntilSeenUp) {
-  for (const Source source : {Source::Kitty, Source::Win32, Source::Lingers}) {
-    const GameKey& enter = kGameKeys[7];
-    const auto at = [&](Step step, int64_t ms, TerminalInput& input) {
-      feed(input, keyBytes(source, enter, step), ms);
-    };
-    TerminalInput held = inputFor(source);
-    term::takeOverKeys(held.keys, held.keys.exact, 0);
-    at(Step::Repeat, 300, held);
-    at(Step::Repeat, 340, held);
-    EXPECT_FALSE(term::takeKeyPress(held.keys, kVkReturn, 450)) << static_cast<int>(source);
-    // Seen up, its next press is one at once; without releases it is doubtful a little longer.
-    at(Step::Release, 350, held);
-    at(Step::Press, 500, held);
-    EXPECT_EQ(term::takeKeyPress(held.keys, kVkReturn, 501), source != Source::Lingers);
-    EXPECT_EQ(term::takeKeyPress(held.keys, kVkReturn, 600), source == Source::Lingers);
-
-    TerminalInput fresh = inputFor(source);
-    term::takeOverKeys(fresh.keys, fresh.keys.exact, 0);
-    at(Step::Press, 300, fresh);
-    EXPECT_EQ(term::takeKeyPress(fresh.keys, kVkReturn, 301), source == Source::Kitty);
-    EXPECT_EQ(term::takeKeyPress(fresh.keys, kVkReturn, 400), source != Source::Kitty);
-  }
-}
-
-// Each start-up exchange: the answers, whether keys end up exact, and which protocol is on.
-TEST(KeyProtocols, TheRepliesChooseKittyOnlyWithReleasesThenWin32) {
-  using term::kAskWin32, term::kPopKeyboard, term::kPushKeyboard;
-  const char* const kStart = "\x1b[?0u\x1b[?62c";
-  const struct {
-    const char* keys;
-    std::vector<const char*> replies;
-    std::vector<std::vector<unsigned>> answers;
-    bool exact;
-  } cases[] = {
-      {"", {kStart, "\x1b[?11u\x1b[?62c"}, {{kPushKeyboard, 0}, {0, 0}}, true},
-      // Flags without release events, or no read-back at all: not exact after all.
-      {"", {kStart, "\x1b[?9u\x1b[?62c"}, {{kPushKeyboard, 0}, {kPopKeyboard | kAskWin32, 0}}, 0},
-      {"", {kStart, "\x1b[?62c"}, {{kPushKeyboard, 0}, {kPopKeyboard | kAskWin32}}, false},
-      {"", {"\x1b[?62c", "\x1b[?9001;1$y"}, {{kAskWin32}, {0}}, true},
-      {"", {"\x1b[?62c", "\x1b[?9001;2$y"}, {{kAskWin32}, {0}}, false},
-      {"win32", {"\x1b[?62c", "\x1b[?9001;3$y"}, {{kAskWin32}, {0}}, true},
-      {"kitty", {"\x1b[?62c"}, {{0}}, false},
-      {"x11", {kStart, "\x1b[?62c"}, {{0, 0}, {0}}, false},
-      {"linger", {kStart}, {{0, 0}}, false},
+// Random conversations with terminals of every kind, as TERMINAL_KEYS chooses and the window is
+// sized: replies to the start-up queries (kitty flags with and without releases, device
+// attributes, each state of each mode, the pixel size), keys in every form (kitty, records,
+// text, cursor keys), focus and mouse reports, the arrows steering and the game wrapping the
+// pointer. Each answer, which protocol holds the keys, the cell width and the pointer are hashed
+// against a recording (after a deliberate change, record anew).
+TEST(KeyProtocols, RandomConversationsGoAsRecorded) {
+  const std::vector<std::string> tokens = {"\x1b[?0u",
+                                           "\x1b[?1u",
+                                           "\x1b[?3u",
+                                           "\x1b[?9u",
+                                           "\x1b[?11u",
+                                           "\x1b[?62c",
+                                           "\x1b[?62c",
+                                           "\x1b[?9001;0$y",
+                                           "\x1b[?9001;1$y",
+                                           "\x1b[?9001;2$y",
+                                           "\x1b[?9001;3$y",
+                                           "\x1b[?9001;4$y",
+                                           "\x1b[?1016;0$y",
+                                           "\x1b[?1016;1$y",
+                                           "\x1b[?1016;3$y",
+                                           "\x1b[?1016;4$y",
+                                           "\x1b[?2026;2$y",
+                                           "\x1b[4;820;1600t",
+                                           "\x1b[4;800;0t",
+                                           "\x1b[I",
+                                           "\x1b[O",
+                                           "\x1b[100u",
+                                           "\x1b[100;1:3u",
+                                           "\x1b[1;1:1D",
+                                           "\x1b[1;1:3D",
+                                           "\x1b[67;1:1C",
+                                           "w",
+                                           "d",
+                                           "\r",
+                                           "\x1b[C",
+                                           "\x1bOD",
+                                           "\x1b[D",
+                                           "\x1b[87;17;119;1;0;1_",
+                                           "\x1b[87;17;119;0;0;1_",
+                                           "\x1b[37;75;0;1;256;1_",
+                                           "\x1b[39;77;0;0;256;1_",
+                                           "\x1b[<35;11;5M",
+                                           "\x1b[<35;14;9M",
+                                           "\x1b[<35;1;40M"};
+  std::mt19937 random(99);
+  uint64_t digest = 14695981039346656037u;
+  const auto note = [&](int64_t value) {
+    digest = (digest ^ static_cast<uint64_t>(value)) * 1099511628211u;
   };
-  for (const auto& c : cases) {
+  for (int conversation = 0; conversation < 3000; ++conversation) {
     TerminalInput input;
-    input.choice = *term::parseKeyChoice(c.keys);
-    for (size_t reply = 0; reply < c.replies.size(); ++reply) {
-      EXPECT_EQ(feed(input, c.replies[reply], 10), c.answers[reply]) << c.replies[reply] + 1;
+    input.choice =
+        *term::parseKeyChoice(std::array{"", "kitty", "win32", "x11", "linger"}[random() % 5]);
+    term::measureCells(input, random() % 2 ? 120 : 80, std::array{0, 1200, 50, 120}[random() % 4]);
+    input.pointer = term::makeVirtualPointer(600, 400);
+    for (int64_t ms = 0; ms < 3000; ms += 100) {
+      for (const unsigned answer : feed(input, tokens[random() % tokens.size()], ms)) note(answer);
+      if (random() % 8 == 0) term::movePointer(input.pointer, static_cast<int>(random() % 1000), 5);
+      term::steerWithArrows(input.keys, input.pointer, ms);
+      for (const int64_t value :
+           {int64_t{input.keys.exact}, int64_t{input.win32InForce}, int64_t{input.pixelMouse},
+            static_cast<int64_t>(input.kitty), int64_t{input.attributesAnswered},
+            int64_t{input.cellWidth}, int64_t{term::pointerX(input.pointer)},
+            int64_t{term::pointerY(input.pointer)}, int64_t{isKeyHeld(input.keys, 'D', ms)}}) {
+        note(value);
+      }
     }
-    EXPECT_TRUE(input.attributesAnswered);
-    EXPECT_EQ(input.keys.exact, c.exact) << c.keys << " " << c.replies.back() + 1;
   }
-  // Queries only for what the choice allows; a value it cannot mean is no choice.
-  EXPECT_EQ(term::startQueries(*term::parseKeyChoice(nullptr)).substr(0, 4), "\x1b[?u");
-  EXPECT_EQ(term::startQueries(*term::parseKeyChoice("x11")).substr(0, 4), "\x1b[?1");
-  EXPECT_FALSE(term::parseKeyChoice("kity") || term::parseKeyChoice("X11"));
-}
-
-TEST(KeyProtocols, RecordsTakeOverAnywhereAndALegacyGameKeyEndsExactKeysWithNoneStuck) {
-  TerminalInput input;
-  feed(input, "\x1b[?0u\x1b[?62c\x1b[?11u\x1b[?62c", 0);
-  feed(input, "\x1b[100u\x1b[87;17;119;1;0;1_", 5000);  // D by kitty, then W by record
-  EXPECT_TRUE(input.win32InForce && input.keys.exact);
-  EXPECT_FALSE(isKeyHeld(input.keys, 'D', 5001)) << "no release of D will come as a kitty key";
-  EXPECT_TRUE(isKeyHeld(input.keys, 'W', 60000));
-  feed(input, "\x1b[87;17;119;0;0;1_", 60001);
-  EXPECT_FALSE(isKeyHeld(input.keys, 'W', 60001));
-  // A terminal whose protocol is not in force after all sends legacy game keys: the lingers
-  // take over with no key stuck, and the next protocol is asked for. (CSI cursor keys are the
-  // kitty protocol's own presses.)
-  for (const GameKey& key : kGameKeys) {
-    if (std::string(key.text).starts_with("\x1b[")) continue;
-    TerminalInput kitty;
-    feed(kitty, "\x1b[?0u\x1b[?62c\x1b[?11u\x1b[?62c", 0);
-    const char held = key.virtualKey == 'D' ? 'W' : 'D';
-    feed(kitty, "\x1b[" + std::to_string(held - 'A' + 'a') + "u", 1000);
-    EXPECT_EQ(feed(kitty, key.text, 1100).back(), term::kPopKeyboard | term::kAskWin32) << key.text;
-    EXPECT_FALSE(kitty.keys.exact || isKeyHeld(kitty.keys, held, 1100)) << key.text;
-    EXPECT_FALSE(isKeyHeld(kitty.keys, key.virtualKey, 1900)) << key.text;
-  }
-  feed(input, "w", 70000);
-  feed(input, "\x1b[87;17;119;1;0;1_", 70001);
-  EXPECT_FALSE(input.keys.exact) << "records that came with legacy keys are not trusted again";
-  // A mode report of pixel mouse or synchronized output in each state: 1 to 3 mean it exists.
-  for (int state = 0; state <= 4; ++state) {
-    TerminalInput modes;
-    const std::string value = std::to_string(state);
-    const bool has = state >= 1 && state <= 3;
-    EXPECT_EQ(feed(modes, "\x1b[?1016;" + value + "$y\x1b[?2026;" + value + "$y"),
-              (std::vector<unsigned>{has ? term::kPixelMouse : 0u,
-                                     has ? term::kSynchronizedOutput : 0u}));
-    EXPECT_EQ(modes.pixelMouse, has);
-  }
-}
-
-TEST(TerminalInput, CellWidthAndMouseReportsInCellsOrPixels) {
-  // The window size's pixel width wins over the window-size reply's (1600); no width, or one
-  // narrower than the columns, gives 8.
-  for (const auto& [pixelWidth, cellWidth] : {std::pair{1200, 10}, {0, 13}, {50, 8}}) {
-    TerminalInput input;
-    term::measureCells(input, 120, pixelWidth);
-    feed(input, "\x1b[4;820;1600t");
-    EXPECT_EQ(input.cellWidth, cellWidth) << pixelWidth;
-  }
-  for (const bool pixels : {false, true}) {
-    TerminalInput input;
-    term::measureCells(input, 120, 1200);
-    if (pixels) feed(input, "\x1b[?1016;1$y");
-    input.pointer = term::makeVirtualPointer(600, 400);
-    feed(input, "\x1b[<35;11;5M");
-    EXPECT_EQ(term::pointerX(input.pointer), 600) << "the first report does not jump";
-    feed(input, "\x1b[<35;14;9M");
-    EXPECT_EQ(term::pointerX(input.pointer), pixels ? 603 : 630);
-    EXPECT_EQ(term::pointerY(input.pointer), pixels ? 404 : 480);
-    term::movePointer(input.pointer, 949, 300);  // the game's wrap at the monitor's edge
-    feed(input, "\x1b[<35;13;9M");
-    EXPECT_EQ(term::pointerX(input.pointer), pixels ? 948 : 939);
-  }
-}
-
-TEST(TerminalInput, LeftAndRightHeldTurnThirtyPixelsEachReading) {
-  const std::pair<const char*, int> cases[] = {{"\x1b[D", -30},
-                                               {"\x1b[C", 30},
-                                               {"\x1b[1;1:1D\x1b[1;1:3D", -30},
-                                               {"\x1b[37;75;0;1;256;1_", -30},
-                                               {"w", 0}};
-  for (const auto& [bytes, dx] : cases) {
-    TerminalInput input;
-    input.pointer = term::makeVirtualPointer(600, 400);
-    feed(input, bytes);
-    term::steerWithArrows(input.keys, input.pointer, 10);
-    EXPECT_EQ(term::pointerX(input.pointer), 600 + dx) << bytes + 1;
-  }
-}
-
-void note(term::KeyTracker& tracker, int key, int64_t ms) {
-  term::noteKeyEvent(tracker, term::InputEvent{term::EventKind::Key, key}, ms);
+  EXPECT_EQ(digest, 10674052464990714612u);
 }
 
 // What a table gives a key, 0 for a key it lacks, as the X calls answer.
@@ -369,26 +305,6 @@ TEST(XKeys, TheFocusIsOursOnlyOnTheTerminalsWindowItsFrameOrItsChildren) {
   }
 }
 
-TEST(RepeatTiming, HoldingNeverStallsAndAReleaseShowsWithinTheIntervalAndAFrame) {
-  for (const auto& [delay, interval] : {std::pair{660, 40}, {500, 33}, {250, 20}}) {
-    term::KeyTracker tracker;
-    // The first hold is met with nothing known, the second with what the first taught.
-    for (const int64_t start : {0, 10000}) {
-      std::vector<int64_t> events = {start};
-      for (int64_t t = start + delay; t <= start + 2000; t += interval) events.push_back(t);
-      size_t next = 0;
-      for (int64_t now = start; now <= events.back(); ++now) {
-        while (next < events.size() && events[next] <= now) note(tracker, 'w', events[next++]);
-        ASSERT_TRUE(term::isKeyHeld(tracker, 'W', now)) << delay << " at " << now - start;
-      }
-      EXPECT_FALSE(term::isKeyHeld(tracker, 'W', events.back() + interval + 16)) << delay;
-    }
-    // A tap lingers for the learned delay and a little more, not for the unknown one.
-    note(tracker, 'w', 20000);
-    EXPECT_FALSE(term::isKeyHeld(tracker, 'W', 20000 + delay + 40)) << delay;
-  }
-}
-
 // The X server's repeat settings are taken within a believable delay (100 to 2000 ms) and
 // interval (5 to 500 ms, and shorter than the delay); the first linger follows the delay.
 TEST(RepeatTiming, OnlyBelievableServerSettingsAreTaken) {
@@ -403,48 +319,6 @@ TEST(RepeatTiming, OnlyBelievableServerSettingsAreTaken) {
     EXPECT_EQ(term::firstRepeatLinger(timing), c.taken ? c.delay + 32 : 700) << c.delay;
     EXPECT_EQ(term::repeatLinger(timing), c.taken ? c.interval + 16 : 100) << c.interval;
   }
-}
-
-TEST(KeyTracker, TheServerKeyStateHoldsAndEachPressCountsOnce) {
-  term::KeyTracker tracker;
-  const term::KeySet none, enter = term::KeySet().set(kVkReturn);
-  // The Enter that started the program is still down at the first polls: no press.
-  for (int poll = 0; poll < 3; ++poll) term::noteServerKeys(tracker, true, enter);
-  note(tracker, term::kKeyEnter, 0);
-  EXPECT_FALSE(term::takeKeyPress(tracker, kVkReturn, 0));
-  // Once seen up, the server shows the press first, the terminal's byte and a repeat follow.
-  term::noteServerKeys(tracker, true, none);
-  term::noteServerKeys(tracker, true, enter);
-  note(tracker, term::kKeyEnter, 0);
-  note(tracker, term::kKeyEnter, 660);
-  EXPECT_TRUE(term::takeKeyPress(tracker, kVkReturn, 660));
-  term::noteServerKeys(tracker, true, enter);  // a poll while it is held is no new press
-  EXPECT_FALSE(term::takeKeyPress(tracker, kVkReturn, 660));
-  term::noteServerKeys(tracker, true, none);
-  // The byte first, then the server: still one press.
-  note(tracker, term::kKeyEnter, 70000);
-  term::noteServerKeys(tracker, true, enter);
-  EXPECT_TRUE(term::takeKeyPress(tracker, kVkReturn, 70000));
-  EXPECT_FALSE(term::takeKeyPress(tracker, kVkReturn, 70000));
-  // A tap between two polls counts as held once.
-  term::noteServerKeys(tracker, true, none);
-  note(tracker, 'w', 80000);
-  EXPECT_TRUE(term::queryKeyHeld(tracker, 'W', 80001));
-  EXPECT_FALSE(term::queryKeyHeld(tracker, 'W', 80002));
-  // Focus lost while Enter is down: nothing is held, and with no word from the server the
-  // lingers take over.
-  term::noteServerKeys(tracker, true, enter);
-  term::releaseAllKeys(tracker);
-  EXPECT_FALSE(term::isKeyHeld(tracker, kVkReturn, 80003));
-  term::noteServerKeys(tracker, false, none);
-  note(tracker, 'w', 90000);
-  EXPECT_TRUE(term::isKeyHeld(tracker, 'W', 90100));
-  // A server showing up a key the terminal keeps repeating is another keyboard's.
-  for (const int64_t ms : {100000, 100600, 100640, 100680}) {
-    term::noteServerKeys(tracker, true, none);
-    note(tracker, 'w', ms);
-  }
-  EXPECT_TRUE(term::isKeyHeld(tracker, 'W', 100700));
 }
 
 }  // namespace
