@@ -171,7 +171,8 @@ def play(program, keys, replies, modes, x_used, ending, job_control=True):
             run.read(5, lambda got: shown in got, 0.05)
     elif keys == "linger":  # a window of 1 x 1 is drawn afresh at once: what fits of the title
         fcntl.ioctl(run.master, termios.TIOCSWINSZ, struct.pack("HHHH", 1, 1, 0, 0))
-        run.expect(f"{name}: resize", sync + CLEAR + "\x1b[H=\x1b[?25l", True)
+        end = "\x1b[?2026l" if sync else ""
+        run.expect(f"{name}: resize", sync + CLEAR + "\x1b[H=\x1b[?25l" + end, True)
     if isinstance(ending, str):
         run.send(ending)
     else:
