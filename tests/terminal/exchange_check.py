@@ -38,11 +38,10 @@ def fail(why):
     sys.exit(f"FAILED: {why}")
 
 
+# The program on a new 120 x 41 pseudo-terminal in a session of its own; with job_control, in a
+# process group of its own under a session leader that reports its stop and end and, told to,
+# continues it as a shell's fg does. A display that only counts connections stands by.
 class Run:
-    """The program on a new 120 x 41 pseudo-terminal in a session of its own; with job_control,
-    in a process group of its own under a session leader that reports its stop and end and, told
-    to, continues it as a shell's fg does. A display that only counts connections stands by."""
-
     def __init__(self, program, keys, job_control, size=(41, 120), controlling=True):
         self.master, slave = os.openpty()
         fcntl.ioctl(slave, termios.TIOCSWINSZ, struct.pack("HHHH", *size, 0, 0))
@@ -76,9 +75,9 @@ class Run:
         except OSError:
             return False
 
+    # In the session leader: a child in a group of its own, made the foreground (by both, whichever
+    # comes first); 0 in that child.
     def lead(self):
-        """In the session leader: a child in a group of its own, made the foreground (by both,
-        whichever comes first); 0 in that child."""
         signal.signal(signal.SIGTTOU, signal.SIG_IGN)
         child = os.fork()
         try:
@@ -89,9 +88,9 @@ class Run:
         signal.signal(signal.SIGTTOU, signal.SIG_IGN if child else signal.SIG_DFL)
         return child
 
+    # What the program sends within `seconds`, until enough(), and then nothing for `quiet` seconds
+    # if given; an X connection is counted and closed at once.
     def read(self, seconds, enough=lambda got: False, quiet=None):
-        """What the program sends within `seconds`, until enough(), and then nothing for `quiet`
-        seconds if given; an X connection is counted and closed at once."""
         start = last = time.monotonic()
         while time.monotonic() - start < seconds and not (
                 enough(self.got) and (quiet is None or time.monotonic() - last > quiet)):
@@ -111,9 +110,9 @@ class Run:
     def send(self, text):
         os.write(self.master, text.encode())
 
+    # The program must send `want` next: all it sends, or with `more` what it begins with (the rest
+    # read until it has sent nothing for a while).
     def expect(self, what, want, more=False):
-        """The program must send `want` next: all it sends, or with `more` what it begins with
-        (the rest read until it has sent nothing for a while)."""
         got = self.read(5, lambda got: len(got) >= len(want), 0.05 if more else None)
         if got[:len(want)] != want or (not more and got != want):
             fail(f"{what}: sent {got[:len(want) + 20]!r}, expected {want!r}")
@@ -128,9 +127,9 @@ class Run:
         return os.waitpid(self.pid, 0)[1]
 
 
+# Every mode off, last on first off; then, where keys were reported, a query whose answer marks the
+# end of the key reports still coming.
 def leave(run, what, modes):
-    """Every mode off, last on first off; then, where keys were reported, a query whose answer
-    marks the end of the key reports still coming."""
     drain = "\x1b[c" if KITTY in modes or WIN32 in modes else ""
     run.expect(what, "".join(off for _, off in reversed(modes)) + LEAVE + drain)
     run.send(ANSWER if drain else "")
