@@ -45,9 +45,9 @@ def play(replay, run):
     return f"frames {printed_frames} sha256 {digest.hexdigest()}\n{last.decode()}"
 
 
+# Each call of refusals.txt with its status, its message and its output's last line; and the status
+# when the output cannot be written.
 def refusals(replay):
-    """Each call of refusals.txt with its status, its message and its output's last line; and
-    the status when the output cannot be written."""
     told = ""
     for line in (HERE / "refusals.txt").read_text().splitlines():
         if line and not line.startswith("#"):
