@@ -92,16 +92,6 @@ term::KeySet serverKeys(const std::vector<const GameKey*>& down) {
   return term::keysDownIn(codes, keymap);
 }
 
-// One step of a key in a source at a moment; the X server's keymap is polled first.
-void act(Source source, TerminalInput& input, const GameKey& key, Step step, int64_t ms) {
-  if (source == Source::XServer) {
-    const bool down = step != Step::Release;
-    term::noteServerKeys(input.keys, true,
-                         serverKeys(down ? std::vector{&key} : std::vector<const GameKey*>{}));
-  }
-  feed(input, keyBytes(source, key, step), ms);
-}
-
 TerminalInput inputFor(Source source) {
   TerminalInput input;
   input.keys.exact = source == Source::Kitty || source == Source::Win32;
@@ -115,7 +105,9 @@ TerminalInput inputFor(Source source) {
 TEST(KeySources, LosingTheFocusLetsGoOfEveryKeyAndRegainingItOfNone) {
   for (const Source source : {Source::Kitty, Source::Win32, Source::Lingers, Source::XServer}) {
     TerminalInput input = inputFor(source);
-    act(source, input, kGameKeys[3], Step::Press, 1000);
+    if (source == Source::XServer)
+      term::noteServerKeys(input.keys, true, serverKeys({&kGameKeys[3]}));
+    feed(input, keyBytes(source, kGameKeys[3], Step::Press), 1000);
     feed(input, "\x1b[I", 1000);
     EXPECT_TRUE(isKeyHeld(input.keys, 'D', 1001)) << static_cast<int>(source);
     EXPECT_EQ(input.reportedFocus, Focus::Ours);
