@@ -45,8 +45,8 @@ def play(replay, run):
     return f"frames {printed_frames} sha256 {digest.hexdigest()}\n{last.decode()}"
 
 
-# Each call of refusals.txt with its status, its message and its output's last line; and the status
-# when the output cannot be written.
+# Each call of refusals.txt with its status, its message and a digest of its output; and the
+# status when the output cannot be written.
 def refusals(replay):
     told = ""
     for line in (HERE / "refusals.txt").read_text().splitlines():
@@ -54,8 +54,8 @@ def refusals(replay):
             words, _, script = line.partition(" < ")
             result = subprocess.run([replay, *words.split()[words == "-":]], capture_output=True,
                                     text=True, input=script.replace("\\n", "\n"))
-            told += (f"{line}\n  status {result.returncode}: {result.stderr}"
-                     f"  output ends: {result.stdout.splitlines()[-1:]}\n")
+            output = hashlib.sha256(result.stdout.encode()).hexdigest()[:16]
+            told += f"{line}\n  status {result.returncode}: {result.stderr}  output {output}\n"
     with open("/dev/full", "w") as full:  # output that cannot be written
         status = subprocess.run([replay, "marbek", "--frames", "1"], stdout=full).returncode
     return told + f"output to a full device: status {status}\n"
