@@ -7,7 +7,7 @@
 # TERMINAL_KEYS cannot mean is refused before the terminal is touched, and an exception nobody
 # catches gives the terminal back and tells its message.
 # Usage: exchange_check.py MARBEK UNCAUGHT_EXCEPTION. Depends on: python3, POSIX ptys.
-import ctypes.util, fcntl, os, select, signal, socket, struct, sys, termios, time
+import contextlib, ctypes.util, fcntl, os, select, signal, socket, struct, sys, termios, time
 
 ENTER = "\x1b[?1049h\x1b[?1003h\x1b[?1006h\x1b[?1004h"
 LEAVE = "\x1b[?1004l\x1b[?1006l\x1b[?1003l\x1b[0m\x1b[?25h\x1b[?1049l"
@@ -47,7 +47,10 @@ class Run:
         fcntl.ioctl(slave, termios.TIOCSWINSZ, struct.pack("HHHH", *size, 0, 0))
         self.settings, self.got, self.x_opened = termios.tcgetattr(slave), b"", 0
         self.job_control, self.x = job_control, socket.socket(socket.AF_UNIX)
-        display = next(n for n in range(4000 + os.getpid() % 1000, 6000) if self.bind(n))
+        for display in range(4000 + os.getpid() % 1000, 6000):  # the first free number
+            with contextlib.suppress(OSError):
+                self.x.bind("\0/tmp/.X11-unix/X%d" % display)
+                break
         self.x.listen()
         env = {"PATH": "/usr/bin:/bin", "TERM": "xterm-256color", "DISPLAY": f":{display}",
                **({"TERMINAL_KEYS": keys} if keys is not None else {})}
@@ -68,12 +71,6 @@ class Run:
                 os._exit(0)
             os.execve(program, [program], env)
         os.close(slave), os.close(errors)
-
-    def bind(self, number):
-        try:
-            return self.x.bind("\0/tmp/.X11-unix/X%d" % number) or True
-        except OSError:
-            return False
 
     # In the session leader: a child in a group of its own, made the foreground (by both, whichever
     # comes first); 0 in that child.
@@ -172,10 +169,7 @@ def play(program, keys, replies, modes, x_used, ending, job_control=True):
         fcntl.ioctl(run.master, termios.TIOCSWINSZ, struct.pack("HHHH", 1, 1, 0, 0))
         end = "\x1b[?2026l" if sync else ""
         run.expect(f"{name}: resize", sync + CLEAR + "\x1b[H=\x1b[?25l" + end, True)
-    if isinstance(ending, str):
-        run.send(ending)
-    else:
-        os.killpg(os.tcgetpgrp(run.master), ending)
+    run.send(ending) if isinstance(ending, str) else os.killpg(os.tcgetpgrp(run.master), ending)
     leave(run, f"{name}: the way out by {ending!r}", modes)
     if (status := run.status()) != {"\x03": signal.SIGINT, "\x04": 0}.get(ending, ending):
         fail(f"{name}: ended with status {status:#x} after {ending!r}")

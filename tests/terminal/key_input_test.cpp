@@ -224,8 +224,9 @@ TEST(KeySources, RandomTypingInEachSourceIsReadAsRecorded) {
 // sized: replies to the start-up queries (kitty flags with and without releases, device
 // attributes, each state of each mode, the pixel size), keys in every form (kitty, records,
 // text, cursor keys), focus and mouse reports, the arrows steering and the game wrapping the
-// pointer. Each answer, which protocol holds the keys, the cell width and the pointer are hashed
-// against a recording (after a deliberate change, record anew).
+// pointer; the X server's repeat settings at their edges. Each answer, which protocol holds the
+// keys, the cell width, the pointer and the lingers are hashed against a recording (after a
+// deliberate change, record anew).
 TEST(KeyProtocols, RandomConversationsGoAsRecorded) {
   const std::vector<std::string> tokens = {"\x1b[?0u",
                                            "\x1b[?1u",
@@ -276,6 +277,11 @@ TEST(KeyProtocols, RandomConversationsGoAsRecorded) {
     input.choice =
         *term::parseKeyChoice(std::array{"", "kitty", "win32", "x11", "linger"}[random() % 5]);
     term::measureCells(input, random() % 2 ? 120 : 80, std::array{0, 1200, 50, 120}[random() % 4]);
+    // The X server's repeat settings, taken only within 100 to 2000 ms of delay and 5 to 500 ms
+    // of interval, the interval shorter.
+    term::noteServerRepeat(input.keys.repeat, std::array{99, 100, 300, 2000, 2001}[random() % 5],
+                           std::array{4, 5, 299, 300, 500, 501}[random() % 6]);
+    note(term::firstRepeatLinger(input.keys.repeat) * 1000 + term::repeatLinger(input.keys.repeat));
     input.pointer = term::makeVirtualPointer(600, 400);
     for (int64_t ms = 0; ms < 3000; ms += 100) {
       for (const unsigned answer : feed(input, tokens[random() % tokens.size()], ms)) note(answer);
@@ -290,7 +296,7 @@ TEST(KeyProtocols, RandomConversationsGoAsRecorded) {
       }
     }
   }
-  EXPECT_EQ(digest, 10674052464990714612u);
+  EXPECT_EQ(digest, 13377676724371946315u);
 }
 
 // What a table gives a key, 0 for a key it lacks, as the X calls answer.
@@ -324,22 +330,6 @@ TEST(XKeys, TheFocusIsOursOnlyOnTheTerminalsWindowItsFrameOrItsChildren) {
                {600, 300, Focus::Unknown},   {500, 0, Focus::Unknown}};
   for (const auto& c : cases) {
     EXPECT_EQ(term::judgeFocus(c.focus, c.terminal, 100, parentOf), c.expected) << c.focus;
-  }
-}
-
-// The X server's repeat settings are taken within a believable delay (100 to 2000 ms) and
-// interval (5 to 500 ms, and shorter than the delay); the first linger follows the delay.
-TEST(RepeatTiming, OnlyBelievableServerSettingsAreTaken) {
-  const struct {
-    int delay, interval;
-    bool taken;
-  } cases[] = {{100, 5, true},     {99, 5, false},    {100, 4, false},  {2000, 500, true},
-               {2001, 500, false}, {600, 501, false}, {300, 299, true}, {300, 300, false}};
-  for (const auto& c : cases) {
-    term::RepeatTiming timing;
-    term::noteServerRepeat(timing, c.delay, c.interval);
-    EXPECT_EQ(term::firstRepeatLinger(timing), c.taken ? c.delay + 32 : 700) << c.delay;
-    EXPECT_EQ(term::repeatLinger(timing), c.taken ? c.interval + 16 : 100) << c.interval;
   }
 }
 
