@@ -82,20 +82,6 @@ TEST(EnemyChase, WalledWhileCrowdedForHalfASecondForcesAWalkFlip) {
   EXPECT_EQ(stuck.y, 0.6f);
 }
 
-// With no route (the player stands in a wall), a step long enough to outlast the wait tries a
-// random free neighbour: east holds another enemy and west and north are walls, so it goes south,
-// where a prop stands but takes no room.
-TEST(EnemyChase, WithoutARouteALongStepWandersToTheOnlyFreeNeighbour) {
-  const Level shaft = makeLevel({"1111", "1  1", "1 11", "1 11", "1 11", "1 11", "1111"});
-  startScene(shaft, 0.5f, 0.5f);
-  addEnemy(2.5f, 1.5f, kInert);
-  game.entities.push_back(Entity{.kind = EntityKind::Prop, .x = 1.5f, .y = 2.5f});
-  const Entity& lost = addEnemy(1.5f, 1.5f, EnemyState::Chase);
-  updateEnemies(1.1f);
-  EXPECT_GT(lost.y, 3.0f);
-  game.currentLevel = &kRoom;
-}
-
 TEST(EnemyChase, StepsRefusedNearThePlayerWhenCrowdedOrWalled) {
   // From 1.0 away a step of 0.45 would end 0.55 from the player; one at the frame step is
   // taken. Crowded, the step is refused and the push goes away from the neighbour onto free

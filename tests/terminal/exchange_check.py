@@ -187,14 +187,21 @@ def main():
     message = os.read(refused.errors, 4096).decode()
     if refused.read(1) or refused.status() != 2 << 8 or "TERMINAL_KEYS" not in message:
         fail(f"TERMINAL_KEYS=X11: not refused plainly ({message!r})")
-    # Where the terminal is no controlling one, its input ending ends the program.
-    orphan = Run(program, "linger", job_control=False, controlling=False)
-    orphan.expect("no controlling terminal: start-up", ENTER + QUERIES)
-    orphan.send(ANSWER)
-    orphan.read(5, lambda got: CLEAR.encode() in got, 0.05)
-    os.close(orphan.master)
-    if not select.select([os.pidfd_open(orphan.pid)], [], [], 2)[0]:
-        fail("no controlling terminal: the program did not end with its input")
+    # Where the terminal is no controlling one, its input ending ends the program; a redraw due
+    # as it goes (the program stopped meanwhile) finds it gone, and ends the program with status 1.
+    for redraw in False, True:
+        orphan = Run(program, "linger", job_control=False, controlling=False)
+        orphan.expect("no controlling terminal: start-up", ENTER + QUERIES)
+        orphan.send(ANSWER)
+        orphan.read(5, lambda got: CLEAR.encode() in got, 0.05)
+        if redraw:
+            os.kill(orphan.pid, signal.SIGSTOP)
+            os.waitpid(orphan.pid, os.WUNTRACED)
+        os.close(orphan.master)
+        os.kill(orphan.pid, signal.SIGCONT if redraw else 0)
+        if not select.select([os.pidfd_open(orphan.pid)], [], [], 2)[0] or \
+                orphan.status() != redraw << 8:
+            fail(f"the terminal gone{' with a redraw due' if redraw else ''}: no end as expected")
     thrown = Run(os.path.abspath(sys.argv[2]), None, job_control=False)
     thrown.expect("exception: start-up", ENTER + "\x1b[?u" + QUERIES)
     thrown.send(ANSWER)
