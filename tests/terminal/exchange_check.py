@@ -7,7 +7,7 @@
 # TERMINAL_KEYS cannot mean is refused before the terminal is touched, and an exception nobody
 # catches gives the terminal back and tells its message.
 # Usage: exchange_check.py MARBEK UNCAUGHT_EXCEPTION. Depends on: python3, POSIX ptys.
-import contextlib, ctypes.util, fcntl, os, select, signal, socket, struct, sys, termios, time
+import contextlib, ctypes.util, fcntl, math, os, select, signal, socket, struct, sys, termios, time
 
 ENTER = "\x1b[?1049h\x1b[?1003h\x1b[?1006h\x1b[?1004h"
 LEAVE = "\x1b[?1004l\x1b[?1006l\x1b[?1003l\x1b[0m\x1b[?25h\x1b[?1049l"
@@ -32,6 +32,7 @@ RUNS = [(None, [("\x1b[?1u" + ANSWER, KITTY[0] + "\x1b[?u\x1b[c"), ("\x1b[?11u" 
         ("linger", [("\x1b[?1016;2$y\x1b[?2026;2$y" + ANSWER, PIXEL[0] + SYNC)], [PIXEL], False,
          "\x03")]
 X11 = ctypes.util.find_library("X11") is not None
+WAITS = []  # from each answer to a way out's query to the program's stop or end
 
 
 def fail(why):
@@ -118,10 +119,9 @@ class Run:
         if termios.tcgetattr(self.master) != self.settings:
             fail(f"{what}: the terminal's settings are not given back")
 
-    def status(self):
-        if self.job_control:
-            return struct.unpack("i", os.read(self.reports[0], 4))[0]
-        return os.waitpid(self.pid, 0)[1]
+    def status(self):  # the program's end, as its session leader or this process saw it
+        return (struct.unpack("i", os.read(self.reports[0], 4))[0] if self.job_control
+                else os.waitpid(self.pid, 0)[1])
 
 
 # Every mode off, last on first off; then, where keys were reported, a query whose answer marks the
@@ -130,6 +130,7 @@ def leave(run, what, modes):
     drain = "\x1b[c" if KITTY in modes or WIN32 in modes else ""
     run.expect(what, "".join(off for _, off in reversed(modes)) + LEAVE + drain)
     run.send(ANSWER if drain else "")
+    return time.monotonic() if drain else -math.inf  # when the answer went (no query: never)
 
 
 def play(program, keys, replies, modes, x_used, ending, job_control=True):
@@ -155,9 +156,10 @@ def play(program, keys, replies, modes, x_used, ending, job_control=True):
         if run.read(0.3):
             fail(f"{name}: Ctrl+Z where nothing can stop the program shows something")
     else:
-        leave(run, f"{name}: Ctrl+Z", modes)
+        answered = leave(run, f"{name}: Ctrl+Z", modes)
         if os.read(run.reports[0], 4) != b"stop":
             fail(f"{name}: Ctrl+Z did not stop the program")
+        WAITS.append(time.monotonic() - answered)
         run.expect_settings(f"{name}: Ctrl+Z")
         os.write(run.go[1], b"c")
         run.expect(f"{name}: fg", ENTER + "".join(on for on, _ in modes) + sync + CLEAR, True)
@@ -170,9 +172,10 @@ def play(program, keys, replies, modes, x_used, ending, job_control=True):
         end = "\x1b[?2026l" if sync else ""
         run.expect(f"{name}: resize", sync + CLEAR + "\x1b[H=\x1b[?25l" + end, True)
     run.send(ending) if isinstance(ending, str) else os.killpg(os.tcgetpgrp(run.master), ending)
-    leave(run, f"{name}: the way out by {ending!r}", modes)
+    answered = leave(run, f"{name}: the way out by {ending!r}", modes)
     if (status := run.status()) != {"\x03": signal.SIGINT, "\x04": 0}.get(ending, ending):
         fail(f"{name}: ended with status {status:#x} after {ending!r}")
+    WAITS.append(time.monotonic() - answered)
     run.expect_settings(f"{name}: the way out")
     if run.x_opened != (x_used and X11):
         fail(f"{name}: the X display was {'' if run.x_opened else 'not '}opened")
@@ -211,6 +214,10 @@ def main():
     if not got.startswith(ASK_WIN32 + CLEAR) or not got.endswith(WIN32[1] + LEAVE + "\x1b[c") \
             or thrown.status() != signal.SIGABRT or "ran out of memory" not in message:
         fail(f"exception: sent {got!r}, said {message!r}")
+    # A way out ends at the answer to its query, not at its time limit of 0.2 s (at least once:
+    # a busy machine may hold up the others).
+    if min(WAITS) > 0.15:
+        fail(f"the way out waited {min(WAITS):.2f} s or more after the answer")
     print("all exchanges as expected")
 
 

@@ -22,7 +22,6 @@
 namespace {
 
 using term::Focus, term::isKeyHeld, term::TerminalInput;
-constexpr int kVkReturn = 0x0D;
 
 // The bytes as the terminal backend takes them at a moment: keys to noteKey, everything else
 // to the replies; the answers come back, one per event.
@@ -54,7 +53,7 @@ constexpr GameKey kGameKeys[] = {
     {'W', 'w', 0, "w", 'w', 'w', 25},         {'A', 'a', 0, "a", 'a', 'a', 38},
     {'S', 's', 0, "s", 's', 's', 39},         {'D', 'd', 0, "d", 'd', 'd', 40},
     {0x10, 57441, 0, "W", 0, 0xffe1, 50},     {' ', ' ', 0, " ", ' ', ' ', 65},
-    {0x09, 9, 0, "\t", 9, 0xff09, 23},        {kVkReturn, 13, 0, "\r", 13, 0xff0d, 36},
+    {0x09, 9, 0, "\t", 9, 0xff09, 23},        {0x0D, 13, 0, "\r", 13, 0xff0d, 36},
     {0x26, 0, 'A', "\x1b[A", 0, 0xff52, 111}, {0x28, 0, 'B', "\x1b[B", 0, 0xff54, 116},
     {0x25, 0, 'D', "\x1bOD", 0, 0xff51, 113}, {0x27, 0, 'C', "\x1b[C", 0, 0xff53, 114}};
 
@@ -312,7 +311,7 @@ TEST(XKeys, BothShiftsAndBothEntersCount) {
   const term::XKeyCodes codes =
       term::mapXKeys([&](unsigned long symbol) { return lookup(keycodes, symbol); });
   const char rightHand[32] = {0, 0, 0, 0, 0, 0, 0, 0x40, 0, 0, 0, 0, 0, 1};
-  EXPECT_EQ(term::keysDownIn(codes, rightHand), term::KeySet().set(0x10).set(kVkReturn));
+  EXPECT_EQ(term::keysDownIn(codes, rightHand), term::KeySet().set(0x10).set(0x0D));
 }
 
 TEST(XKeys, TheFocusIsOursOnlyOnTheTerminalsWindowItsFrameOrItsChildren) {
