@@ -21,7 +21,7 @@ constexpr platform::ScreenPoint kDefaultCursor{960, 540};
 
 // Everything reset() restores; the streams live beside it because they cannot be reassigned.
 struct SessionValues {
-  ConsoleModel console = makeConsole(120, 40);
+  ConsoleModel console;  // sized by reset(), which every session begins with
   std::array<bool, kKeyCount> held{};
   std::array<bool, kKeyCount> pressed{};
   platform::ScreenPoint cursor = kDefaultCursor;

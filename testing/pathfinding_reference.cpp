@@ -13,6 +13,13 @@ namespace {
 
 constexpr CellPos kNoParent{-1, -1};
 
+// The order in which a cell's neighbours are tried decides every tie between routes of equal
+// length: east, west, south, north, then south-east, south-west, north-east, north-west (rows
+// grow southwards). Written out here rather than shared with the game, so that a slip in the
+// game's own order shows as a different route.
+constexpr int kStepOrder[8][2] = {{1, 0}, {-1, 0}, {0, 1},  {0, -1},
+                                  {1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
+
 // Coordinates are widened: a start at the edge of the int range has neighbours beyond it,
 // which lie outside every grid.
 bool isClosed(const Level& level, int64_t x, int64_t y) {
@@ -33,12 +40,12 @@ std::vector<CellPos> findPathReference(int startX, int startY, int goalX, int go
     const CellPos cell = frontier.front();
     frontier.pop_front();
     if (cell == goal) break;
-    for (const CellPos& step : kNeighbourSteps) {
-      const int64_t nextX = int64_t{cell.x} + step.x;
-      const int64_t nextY = int64_t{cell.y} + step.y;
+    for (const auto [dx, dy] : kStepOrder) {
+      const int64_t nextX = int64_t{cell.x} + dx;
+      const int64_t nextY = int64_t{cell.y} + dy;
       if (isClosed(level, nextX, nextY)) continue;
       // A diagonal step may not cut past the corner of a closed cell.
-      const bool diagonal = step.x != 0 && step.y != 0;
+      const bool diagonal = dx != 0 && dy != 0;
       if (diagonal && (isClosed(level, nextX, cell.y) || isClosed(level, cell.x, nextY))) {
         continue;
       }

@@ -4,6 +4,7 @@
 #include "platform/terminal/frame_encoder.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/terminal/cp437.h"
 
@@ -230,6 +231,10 @@ bool sameAsEncoded(const ShownScreen& shown, const ConsoleModel& console) {
 }
 
 }  // namespace
+
+bool paintsBlocks(const char* terminalName) {
+  return !terminalName || std::string_view(terminalName).substr(0, 5) != "linux";
+}
 
 std::string encodeUpdate(ShownScreen& shown, const ConsoleModel& console) {
   if (sameAsEncoded(shown, console)) return "";

@@ -33,6 +33,10 @@ struct ShownScreen {
   ConsoleModel encoded;
 };
 
+// Whether blocks may be painted on the terminal TERM names (null when unset): everywhere but on
+// the Linux console ("linux" and its variants), whose backgrounds have no bright colours.
+bool paintsBlocks(const char* terminalName);
+
 // Makes the terminal show the model: only changed cells, the cursor last. Updates `shown`.
 // Returns "" when nothing differs.
 std::string encodeUpdate(ShownScreen& shown, const ConsoleModel& console);

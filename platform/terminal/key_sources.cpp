@@ -21,17 +21,12 @@ KeySources openKeySources(KeyTracker& keys, bool x11Allowed) {
   return sources;
 }
 
-void pollKeySources(KeySources& sources, KeyTracker& keys, int64_t nowMs) {
+void pollKeySources(KeySources& sources, KeyTracker& keys, Focus reportedFocus, int64_t nowMs) {
   if (!sources.xOpen || keys.exact || nowMs - sources.lastPollMs < kPollIntervalMs) return;
   sources.lastPollMs = nowMs;
-  const XKeyboardState state = readXKeyboard(sources.reportedFocus);
+  const XKeyboardState state = readXKeyboard(reportedFocus);
   if (state.focus == Focus::Elsewhere) releaseAllKeys(keys);
   noteServerKeys(keys, state.focus != Focus::Unknown, state.down);
-}
-
-void noteFocusReport(KeySources& sources, KeyTracker& keys, bool gained) {
-  sources.reportedFocus = gained ? Focus::Ours : Focus::Elsewhere;
-  if (!gained) releaseAllKeys(keys);
 }
 
 }  // namespace term

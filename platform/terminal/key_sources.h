@@ -12,15 +12,13 @@ namespace term {
 
 struct KeySources {
   bool xOpen = false;
-  Focus reportedFocus = Focus::Unknown;  // the terminal's focus reports
   int64_t lastPollMs = -1;
 };
 
 // Connects to the X server when it may be used, and learns its auto-repeat.
 KeySources openKeySources(KeyTracker& keys, bool x11Allowed);
-// The X server's key state, read at most once per few milliseconds.
-void pollKeySources(KeySources& sources, KeyTracker& keys, int64_t nowMs);
-// A focus report from the terminal; losing the focus lets go of every key.
-void noteFocusReport(KeySources& sources, KeyTracker& keys, bool gained);
+// The X server's key state, read at most once per few milliseconds; the terminal's focus
+// reports decide where the server cannot tell whose the focus is.
+void pollKeySources(KeySources& sources, KeyTracker& keys, Focus reportedFocus, int64_t nowMs);
 
 }  // namespace term

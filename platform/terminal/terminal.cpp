@@ -14,7 +14,6 @@
 #include <ostream>
 #include <streambuf>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/console_model.h"
@@ -83,9 +82,6 @@ void answer(Session& s, unsigned answers) {
 }
 
 void dispatch(Session& s, const term::InputEvent& event, int64_t nowMs) {
-  if (event.kind == term::EventKind::Focus) {
-    return term::noteFocusReport(s.keySources, s.input.keys, event.number == 1);
-  }
   if (event.kind != term::EventKind::Key) return answer(s, term::noteReply(s.input, event, nowMs));
   if (term::isInterrupt(event)) term::endLikeSignal(SIGINT);
   if (term::isSuspend(event)) raise(SIGTSTP);
@@ -122,7 +118,7 @@ void pump(Session& s, int timeoutMs) {
     term::flushPendingInput(s.decoder, events);
   }
   if (!s.editing) s.typedAhead.clear();
-  term::pollKeySources(s.keySources, s.input.keys, now);
+  term::pollKeySources(s.keySources, s.input.keys, s.input.reportedFocus, now);
   for (const term::InputEvent& event : events) dispatch(s, event, now);
   if (s.inputEnded && !s.editing) platform::closeConsole();
 }
@@ -144,9 +140,7 @@ Session& session() {
   term::enterTerminal(term::startQueries(s.input.choice));
   // Keys held as the program starts (the Enter that started it) are no presses.
   term::takeOverKeys(s.input.keys, false, term::monotonicMs());
-  // The Linux console has no bright backgrounds: there a block keeps its glyph to show white.
-  const char* terminalName = std::getenv("TERM");
-  s.shown.paintBlocks = !terminalName || std::string_view(terminalName).substr(0, 5) != "linux";
+  s.shown.paintBlocks = term::paintsBlocks(std::getenv("TERM"));
   s.keySources = term::openKeySources(s.input.keys, s.input.choice.x11);
   const term::TerminalSize size = term::terminalSize();
   s.console = makeConsole(size.columns, size.rows);

@@ -113,7 +113,11 @@ void measureCells(TerminalInput& input, int columns, int pixelWidth) {
 unsigned noteReply(TerminalInput& input, const InputEvent& event, int64_t nowMs) {
   switch (event.kind) {
     case EventKind::Key:
+      return kAnswerNone;
     case EventKind::Focus:
+      // Keys held when the focus went elsewhere (Alt+Tab) would never see their release.
+      input.reportedFocus = event.number == 1 ? Focus::Ours : Focus::Elsewhere;
+      if (input.reportedFocus == Focus::Elsewhere) releaseAllKeys(input.keys);
       return kAnswerNone;
     case EventKind::Mouse:
       if (input.pixelMouse) {

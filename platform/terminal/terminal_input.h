@@ -1,9 +1,9 @@
 // What the terminal has told us about itself, the keys and the pointer, and what each of its
 // replies and reports changes: which key protocol is in force (the kitty protocol once its flags
 // are read back with release events, else win32-input-mode once its records come), the pixel
-// mouse, the cell width. Owns: TerminalInput, KeyChoice, measureCells, noteReply, noteKey,
-// steerWithArrows. Depends on: input_decoder.h, key_tracker.h, virtual_pointer.h. Pure: the OS
-// part sends the answers and passes the time.
+// mouse, the cell width, the focus. Owns: TerminalInput, KeyChoice, measureCells, noteReply,
+// noteKey, steerWithArrows. Depends on: input_decoder.h, key_tracker.h, virtual_pointer.h. Pure:
+// the OS part sends the answers and passes the time.
 #pragma once
 
 #include <cstdint>
@@ -45,6 +45,7 @@ struct TerminalInput {
   int sizePixelWidth = 0;   // the window's width as the window size says, 0 if unknown
   int replyPixelWidth = 0;  // the window's width as the window-size reply says, 0 if none
   int cellWidth = kFallbackCellWidth;
+  Focus reportedFocus = Focus::Unknown;  // the terminal's focus reports
 };
 
 // What the terminal is to be sent in answer to an event, as bits: push the kitty flags and read
@@ -64,7 +65,8 @@ enum Answer : unsigned {
 std::string startQueries(const KeyChoice& choice);
 // The window is `columns` cells and (if known, else 0) `pixelWidth` pixels wide.
 void measureCells(TerminalInput& input, int columns, int pixelWidth);
-// A reply to a start-up query, or a mouse report; key events go to noteKey.
+// A reply to a start-up query, a mouse report or a focus report (losing the focus lets go of
+// every key); key events go to noteKey.
 unsigned noteReply(TerminalInput& input, const InputEvent& event, int64_t nowMs);
 // A key event: switches key protocols where the event shows another in force, then holds keys.
 unsigned noteKey(TerminalInput& input, const InputEvent& event, int64_t nowMs);

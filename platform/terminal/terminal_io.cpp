@@ -58,6 +58,9 @@ std::atomic<bool> writing{false};       // a write to the terminal is under way
 std::atomic<bool> updateOpened{false};  // ... and it began a synchronized update
 std::atomic<bool> resized{false};
 int wakePipe[2] = {-1, -1};
+// Whether the kernel would stop us at all: the session leader's own process group has no shell
+// above it to resume it (`ssh -t host marbek`, setsid), and there a stop is ignored.
+bool stoppable;
 char alternateStack[64 * 1024];
 
 void writeRaw(const char* bytes) {
@@ -152,8 +155,10 @@ void raiseWithDefaultAction(int signalNumber) {
   raise(signalNumber);
 }
 
-// Ctrl+Z or SIGTSTP: give the terminal back, stop, and take it again once continued.
+// Ctrl+Z or SIGTSTP: give the terminal back, stop, and take it again once continued. Where no
+// stop can come, leaving the screen would only make it flash: nothing happens.
 void onStop(int) {
+  if (!stoppable) return;
   int savedErrno = errno;
   const bool taken = terminalTaken.load();
   restoreTerminal();
@@ -186,6 +191,7 @@ void installHandlers() {
                  std::strerror(errno));
     std::exit(1);
   }
+  stoppable = getpgrp() != getsid(0);
   stack_t stack{};
   stack.ss_sp = alternateStack;
   stack.ss_size = sizeof alternateStack;

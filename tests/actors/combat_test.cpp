@@ -101,7 +101,7 @@ TEST(FireShot, KillsTheFirstEnemyOnTheLineBeforeAWall) {
 }
 
 TEST(FireShot, KillTargetPlacesTheExitMarkerOnTheFirstExitCellIfAny) {
-  const Level twoExits = makeLevel({"1    1", "15  51"});
+  const Level twoExits = makeLevel({"1  5 1", "15  51"});
   const Level noExit = makeLevel({"1    1"});
   for (const Level* level : {&twoExits, &noExit}) {
     aimFrom(1.5f, 0.5f);
@@ -112,7 +112,7 @@ TEST(FireShot, KillTargetPlacesTheExitMarkerOnTheFirstExitCellIfAny) {
     game.entities.push_back(at(3.5f, 0.5f));
     fireShot();
     EXPECT_EQ(game.kills, 2);
-    const std::vector<Placed> marker{{EntityKind::ExitMarker, 1.5f, 1.5f, Sprite::Exit}};
+    const std::vector<Placed> marker{{EntityKind::ExitMarker, 3.5f, 0.5f, Sprite::Exit}};
     EXPECT_EQ(placedAll(game.entities), level == &noExit ? std::vector<Placed>{} : marker);
   }
   game.currentLevel = &kGallery;

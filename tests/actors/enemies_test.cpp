@@ -56,7 +56,8 @@ TEST(EnemySight, StrictlyWithin32CellsAndOnlyWallsBlock) {
     const Level* level;
     float playerX;
     EnemyState expected;
-  } cases[] = {{&kLongCorridor, 33.4f, EnemyState::Chase},
+  } cases[] = {{&kLongCorridor, 1.5f, EnemyState::Chase},  // no distance, nothing between
+               {&kLongCorridor, 33.4f, EnemyState::Chase},
                {&kLongCorridor, 33.5f, EnemyState::Idle},
                {&openCodes, 13.5f, EnemyState::Chase},
                {&walled, 12.5f, EnemyState::Idle}};

@@ -5,6 +5,8 @@ player sees or to the game state after the same input shows up here.
 
     replay_golden.py REPLAY NAME        check one run of runs.txt
     replay_golden.py REPLAY --record    record every run of runs.txt into expected/
+    replay_golden.py REPLAY refusals    check the calls of refusals.txt (bad arguments and
+                                        scripts, and the edges of what is taken)
 """
 import hashlib
 import pathlib
@@ -43,6 +45,22 @@ def play(replay, run):
     return f"frames {printed_frames} sha256 {digest.hexdigest()}\n{last.decode()}"
 
 
+# Each call of refusals.txt with its status, its message and a digest of its output; and the
+# status when the output cannot be written.
+def refusals(replay):
+    told = ""
+    for line in (HERE / "refusals.txt").read_text().splitlines():
+        if line and not line.startswith("#"):
+            words, _, script = line.partition(" < ")
+            result = subprocess.run([replay, *words.split()[words == "-":]], capture_output=True,
+                                    text=True, input=script.replace("\\n", "\n"))
+            output = hashlib.sha256(result.stdout.encode()).hexdigest()[:16]
+            told += f"{line}\n  status {result.returncode}: {result.stderr}  output {output}\n"
+    with open("/dev/full", "w") as full:  # output that cannot be written
+        status = subprocess.run([replay, "marbek", "--frames", "1"], stdout=full).returncode
+    return told + f"output to a full device: status {status}\n"
+
+
 def main():
     if len(sys.argv) != 3:
         sys.exit(__doc__)
@@ -52,11 +70,13 @@ def main():
         for name, run in table.items():
             (HERE / "expected" / f"{name}.txt").write_text(play(replay, run))
             print(f"recorded {name}")
+        (HERE / "expected" / "refusals.txt").write_text(refusals(replay))
         return
+    table["refusals"] = None
     if what not in table:
         sys.exit(f"replay_golden: no run named '{what}' in runs.txt")
     expected = (HERE / "expected" / f"{what}.txt").read_text()
-    actual = play(replay, table[what])
+    actual = refusals(replay) if what == "refusals" else play(replay, table[what])
     if actual != expected:
         sys.exit(f"replay_golden: run '{what}' differs from its recording\n"
                  f"expected:\n{expected}actual:\n{actual}")

@@ -1,5 +1,6 @@
 // Tests of the console screen buffer model: text at the cursor, row writes, clearing, colours,
-// resizing. Depends on: platform/console_model.h, GoogleTest.
+// resizing; and the scripted console's key state. Depends on: platform/console_model.h,
+// platform/scripted.h, GoogleTest.
 #include "platform/console_model.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,9 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "platform/platform.h"
+#include "platform/scripted.h"
 
 namespace {
 
@@ -61,10 +65,11 @@ TEST(ConsoleModel, ResizeKeepsTheTopLeftAndAnEmptyBufferIgnoresEverything) {
   setConsoleColours(console, 1, 14);
   resizeConsole(console, 2, 2);
   EXPECT_EQ(screen(console), "ab|ef| @1,1");
-  console.textAttribute = 0x07;
+  console.textAttribute = 0x3f;  // the cells a resize adds are blank in the text colour
   resizeConsole(console, 3, 3);
   EXPECT_EQ(screen(console), "ab |ef |   | @1,1");
-  EXPECT_EQ(console.attrs, (std::vector<uint8_t>{0x1e, 0x1e, 7, 0x1e, 0x1e, 7, 7, 7, 7}));
+  EXPECT_EQ(console.attrs,
+            (std::vector<uint8_t>{0x1e, 0x1e, 0x3f, 0x1e, 0x1e, 0x3f, 0x3f, 0x3f, 0x3f}));
   for (auto [width, height] : {std::pair{0, 2}, {5, 0}, {-3, 4}}) {
     console = makeConsole(width, height);
     writeText(console, "hello\nworld\b\r");
@@ -72,6 +77,23 @@ TEST(ConsoleModel, ResizeKeepsTheTopLeftAndAnEmptyBufferIgnoresEverything) {
     clearConsole(console);
     setConsoleColours(console, 3, 15);
     EXPECT_EQ(screen(console), " @0,0") << "no cells at all";
+  }
+}
+
+// As the console's asynchronous key state: a press is reported once, any query of the key clears
+// it, and codes beyond the 256 keys are never down.
+TEST(ScriptedConsole, APressIsReportedUntilTheKeyIsQueried) {
+  scripted::reset();
+  for (const bool heldQueryFirst : {false, true}) {
+    scripted::pressKey('W');
+    EXPECT_FALSE(heldQueryFirst && platform::keyHeld('W'));
+    EXPECT_EQ(platform::keyPressedSinceLastQuery('W'), !heldQueryFirst);
+    EXPECT_FALSE(platform::keyPressedSinceLastQuery('W'));
+  }
+  for (const int key : {-1, 256}) {
+    scripted::setKeyHeld(key, true);
+    scripted::pressKey(key);
+    EXPECT_FALSE(platform::keyHeld(key) || platform::keyPressedSinceLastQuery(key)) << key;
   }
 }
 

@@ -62,6 +62,14 @@ TEST(Movement, KeysSpeedsCellsAndTheExit) {
   }
 }
 
+// A whole turn of the mouse (3600 pixels) brings the heading back to 0, not to 360.
+TEST(Movement, AWholeTurnIsHeadingZero) {
+  playIn(2.5f, 1.5f);
+  scripted::moveCursor(3600, 0);
+  runFrame();
+  EXPECT_EQ(game.viewAngle, 0.0f);
+}
+
 TEST(EndScreens, DeathAndVictoryInOneFrameShowBothMessagesThenTheFrame) {
   playIn(2.5f, 4.5f);
   runFrame();

@@ -13,6 +13,7 @@ TEST(Menu, ArrowMovesOncePerHeldKeyWithoutWrapping) {
   scripted::setKeyHeld(platform::kVkUp, true);  // already at the top: nothing happens
   runMenuPass(tolvanVariant);
   EXPECT_EQ(scripted::inputWaits(), 1) << "a pass that changes nothing waits, key down or not";
+  EXPECT_FALSE(scripted::console().cursorVisible) << "the program hides the cursor at start-up";
   EXPECT_EQ(consoleRow(0).substr(0, 17), "=== Skarnfell ===");
   EXPECT_EQ(consoleRow(2).substr(0, 13), "Run DEMO  <--");
   EXPECT_TRUE(scripted::pauses().empty());

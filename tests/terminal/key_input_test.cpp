@@ -1,11 +1,15 @@
 // Key holding with injected time in each source (kitty protocol, win32-input-mode, repeat
-// lingers, the X server's key state), keys already down when a source takes over, the choice of
-// key protocol from the terminal's replies and TERMINAL_KEYS, mouse reports and arrow steering;
-// and the X key state's seams: keycodes, focus judged over a window tree, the learning linger.
+// lingers, the X server's key state): the focus, recorded random typing, keys already down when
+// a source takes over; recorded random conversations choosing the key protocol from the
+// terminal's replies and TERMINAL_KEYS, with mouse reports and arrow steering; and the X key
+// state's seams: keycodes, focus judged over a window tree, the learned repeat.
 // Depends on: key_tracker.h, terminal_input.h, input_decoder.h, x11_keys.h, GoogleTest.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <map>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,7 +22,6 @@
 namespace {
 
 using term::Focus, term::isKeyHeld, term::TerminalInput;
-constexpr int kVkReturn = 0x0D;
 
 // The bytes as the terminal backend takes them at a moment: keys to noteKey, everything else
 // to the replies; the answers come back, one per event.
@@ -50,7 +53,7 @@ constexpr GameKey kGameKeys[] = {
     {'W', 'w', 0, "w", 'w', 'w', 25},         {'A', 'a', 0, "a", 'a', 'a', 38},
     {'S', 's', 0, "s", 's', 's', 39},         {'D', 'd', 0, "d", 'd', 'd', 40},
     {0x10, 57441, 0, "W", 0, 0xffe1, 50},     {' ', ' ', 0, " ", ' ', ' ', 65},
-    {0x09, 9, 0, "\t", 9, 0xff09, 23},        {kVkReturn, 13, 0, "\r", 13, 0xff0d, 36},
+    {0x09, 9, 0, "\t", 9, 0xff09, 23},        {0x0D, 13, 0, "\r", 13, 0xff0d, 36},
     {0x26, 0, 'A', "\x1b[A", 0, 0xff52, 111}, {0x28, 0, 'B', "\x1b[B", 0, 0xff54, 116},
     {0x25, 0, 'D', "\x1bOD", 0, 0xff51, 113}, {0x27, 0, 'C', "\x1b[C", 0, 0xff53, 114}};
 
@@ -74,20 +77,18 @@ std::string keyBytes(Source source, const GameKey& key, Step step) {
   return "";
 }
 
-// One step of a key in a source at a moment; the X server's keymap is polled first.
-void act(Source source, TerminalInput& input, const GameKey& key, Step step, int64_t ms) {
-  if (source == Source::XServer) {
-    const term::XKeyCodes codes = term::mapXKeys([](unsigned long symbol) {
-      for (const GameKey& key : kGameKeys) {
-        if (key.xSymbol == symbol) return key.xKeycode;
-      }
-      return 0;
-    });
-    char keymap[32] = {};
-    if (step != Step::Release) keymap[key.xKeycode / 8] = static_cast<char>(1 << key.xKeycode % 8);
-    term::noteServerKeys(input.keys, true, term::keysDownIn(codes, keymap));
-  }
-  feed(input, keyBytes(source, key, step), ms);
+// The X server's keymap with these keys down, as a poll reads it.
+term::KeySet serverKeys(const std::vector<const GameKey*>& down) {
+  const term::XKeyCodes codes = term::mapXKeys([](unsigned long symbol) {
+    for (const GameKey& key : kGameKeys) {
+      if (key.xSymbol == symbol) return key.xKeycode;
+    }
+    return 0;
+  });
+  char keymap[32] = {};
+  for (const GameKey* key : down)
+    keymap[key->xKeycode / 8] |= static_cast<char>(1 << key->xKeycode % 8);
+  return term::keysDownIn(codes, keymap);
 }
 
 TerminalInput inputFor(Source source) {
@@ -98,204 +99,202 @@ TerminalInput inputFor(Source source) {
   return input;
 }
 
-TEST(KeySources, EachGameKeyIsPressedHeldRepeatedAndLetGoInEachSource) {
+// Alt+Tab in each source: a key held when the focus goes elsewhere is let go at once, and the
+// focus coming back lets go of nothing (nor presses what is down).
+TEST(KeySources, LosingTheFocusLetsGoOfEveryKeyAndRegainingItOfNone) {
   for (const Source source : {Source::Kitty, Source::Win32, Source::Lingers, Source::XServer}) {
-    for (const GameKey& key : kGameKeys) {
-      TerminalInput input = inputFor(source);
-      const std::string where = std::to_string(static_cast<int>(source)) + " " + key.text;
-      act(source, input, key, Step::Press, 1000);
-      EXPECT_TRUE(term::takeKeyPress(input.keys, key.virtualKey, 1001)) << where;
-      EXPECT_TRUE(term::queryKeyHeld(input.keys, key.virtualKey, 1001)) << where;
-      act(source, input, key, Step::Repeat, 1500);
-      EXPECT_TRUE(isKeyHeld(input.keys, key.virtualKey, 1550)) << where;
-      EXPECT_FALSE(term::takeKeyPress(input.keys, key.virtualKey, 1550)) << where;
-      act(source, input, key, Step::Release, 1560);
-      // Without releases a key stops 100 ms after its last repeat.
-      const bool lingers = source == Source::Lingers && key.virtualKey != 0x10;
-      EXPECT_EQ(isKeyHeld(input.keys, key.virtualKey, 1599), lingers) << where;
-      EXPECT_FALSE(isKeyHeld(input.keys, key.virtualKey, 1600)) << where;
-      EXPECT_FALSE(term::takeKeyPress(input.keys, key.virtualKey, 1600)) << where;
-    }
+    TerminalInput input = inputFor(source);
+    if (source == Source::XServer)
+      term::noteServerKeys(input.keys, true, serverKeys({&kGameKeys[3]}));
+    feed(input, keyBytes(source, kGameKeys[3], Step::Press), 1000);
+    feed(input, "\x1b[I", 1000);
+    EXPECT_TRUE(isKeyHeld(input.keys, 'D', 1001)) << static_cast<int>(source);
+    EXPECT_EQ(input.reportedFocus, Focus::Ours);
+    feed(input, "\x1b[O", 1001);
+    EXPECT_FALSE(isKeyHeld(input.keys, 'D', 1002)) << static_cast<int>(source);
+    EXPECT_EQ(input.reportedFocus, Focus::Elsewhere);
   }
+  // The X server's word counting again (its window has the focus back) with a key down: that key
+  // may have gone down anywhere, so it is no press.
+  term::KeyTracker tracker;
+  term::noteServerKeys(tracker, false, {});
+  term::noteServerKeys(tracker, true, term::KeySet().set('D'));
+  EXPECT_FALSE(term::takeKeyPress(tracker, 'D', 0));
 }
 
-// Nothing learned yet, the first repeat is awaited 700 ms; a delay of 500 and an interval of 33
-// once seen, 532 and 49. The terminal repeats only the last key: a new one ends the one before.
-TEST(KeySources, LegacyKeysLingerForTheRepeatDelayThenTheInterval) {
-  TerminalInput input;
-  feed(input, "w", 1000);
-  EXPECT_TRUE(isKeyHeld(input.keys, 'W', 1699));
-  EXPECT_FALSE(isKeyHeld(input.keys, 'W', 1700));
-  for (const int64_t ms : {2000, 2500, 2533}) feed(input, "w", ms);
-  EXPECT_TRUE(isKeyHeld(input.keys, 'W', 2581));
-  EXPECT_FALSE(isKeyHeld(input.keys, 'W', 2582));
-  feed(input, "\x1b[B", 5000);
-  feed(input, "\x1b[A", 5200);
-  EXPECT_FALSE(isKeyHeld(input.keys, 0x28, 5201));
-  EXPECT_TRUE(isKeyHeld(input.keys, 0x26, 5201));
-}
-
-TEST(KeySources, APressCountsOnceAndATapBetweenPollsIsSeenOnce) {
-  TerminalInput input;
-  feed(input, "\r");
-  feed(input, "\r", 500);  // the terminal's repeat
-  EXPECT_TRUE(term::takeKeyPress(input.keys, kVkReturn, 500));
-  EXPECT_FALSE(term::takeKeyPress(input.keys, kVkReturn, 500)) << "repeats are no presses";
-  feed(input, "\x1b[A\r", 2000);
-  term::forgetKeyPresses(input.keys);
-  EXPECT_FALSE(term::takeKeyPress(input.keys, kVkReturn, 2000)) << "keys typed into the dialogue";
-  feed(input, "\x1b[A\r", 4000);
-  term::queryKeyHeld(input.keys, kVkReturn, 4001);
-  EXPECT_FALSE(term::takeKeyPress(input.keys, kVkReturn, 4001)) << "any query forgets a press";
-  input.keys.exact = true;
-  feed(input, "\x1b[119u\x1b[119;1:3u", 70000);
-  EXPECT_TRUE(term::queryKeyHeld(input.keys, 'W', 70001)) << "a tap between two polls";
-  EXPECT_FALSE(term::queryKeyHeld(input.keys, 'W', 70002));
-  EXPECT_FALSE(isKeyHeld(input.keys, 256, 0) || term::takeKeyPress(input.keys, -1, 0));
-}
-
-// Enter held since before the program started (it started the program) repeats at 40 ms; a
-// fresh press within the first-repeat delay is told from it by the repeat that does not follow.
-TEST(KeySources, AKeyDownWhenItsSourceTakesOverIsNoPressUntilSeenUp) {
-  for (const Source source : {Source::Kitty, Source::Win32, Source::Lingers}) {
-    const GameKey& enter = kGameKeys[7];
-    const auto at = [&](Step step, int64_t ms, TerminalInput& input) {
-      feed(input, keyBytes(source, enter, step), ms);
-    };
-    TerminalInput held = inputFor(source);
-    term::takeOverKeys(held.keys, held.keys.exact, 0);
-    at(Step::Repeat, 300, held);
-    at(Step::Repeat, 340, held);
-    EXPECT_FALSE(term::takeKeyPress(held.keys, kVkReturn, 450)) << static_cast<int>(source);
-    // Seen up, its next press is one at once; without releases it is doubtful a little longer.
-    at(Step::Release, 350, held);
-    at(Step::Press, 500, held);
-    EXPECT_EQ(term::takeKeyPress(held.keys, kVkReturn, 501), source != Source::Lingers);
-    EXPECT_EQ(term::takeKeyPress(held.keys, kVkReturn, 600), source == Source::Lingers);
-
-    TerminalInput fresh = inputFor(source);
-    term::takeOverKeys(fresh.keys, fresh.keys.exact, 0);
-    at(Step::Press, 300, fresh);
-    EXPECT_EQ(term::takeKeyPress(fresh.keys, kVkReturn, 301), source == Source::Kitty);
-    EXPECT_EQ(term::takeKeyPress(fresh.keys, kVkReturn, 400), source != Source::Kitty);
-  }
-}
-
-// Each start-up exchange: the answers, whether keys end up exact, and which protocol is on.
-TEST(KeyProtocols, TheRepliesChooseKittyOnlyWithReleasesThenWin32) {
-  using term::kAskWin32, term::kPopKeyboard, term::kPushKeyboard;
-  const char* const kStart = "\x1b[?0u\x1b[?62c";
-  const struct {
-    const char* keys;
-    std::vector<const char*> replies;
-    std::vector<std::vector<unsigned>> answers;
-    bool exact;
-  } cases[] = {
-      {"", {kStart, "\x1b[?11u\x1b[?62c"}, {{kPushKeyboard, 0}, {0, 0}}, true},
-      // Flags without release events, or no read-back at all: not exact after all.
-      {"", {kStart, "\x1b[?9u\x1b[?62c"}, {{kPushKeyboard, 0}, {kPopKeyboard | kAskWin32, 0}}, 0},
-      {"", {kStart, "\x1b[?62c"}, {{kPushKeyboard, 0}, {kPopKeyboard | kAskWin32}}, false},
-      {"", {"\x1b[?62c", "\x1b[?9001;1$y"}, {{kAskWin32}, {0}}, true},
-      {"", {"\x1b[?62c", "\x1b[?9001;2$y"}, {{kAskWin32}, {0}}, false},
-      {"win32", {"\x1b[?62c", "\x1b[?9001;3$y"}, {{kAskWin32}, {0}}, true},
-      {"kitty", {"\x1b[?62c"}, {{0}}, false},
-      {"x11", {kStart, "\x1b[?62c"}, {{0, 0}, {0}}, false},
-      {"linger", {kStart}, {{0, 0}}, false},
+// Random typing through a source, read as a fast game reads it: a key down before the source
+// took over, taps and holds repeated after a delay at an interval (only the last key pressed,
+// now and then late), two keys rolled together, stuttered taps that pass for a press and its
+// repeats, the source taken over anew with a key pressed just as a held one would have repeated,
+// the focus lost and regained, presses forgotten, the X server's keymap polled every 4 ms (for a
+// while another keyboard's, for a while unreadable). Each game key's held state at every
+// millisecond and its presses, all hashed. A change in holding, lingers, learned repeat timing,
+// press counting or the answers to the terminal shows as another digest (record anew after a
+// deliberate change).
+uint64_t randomTraffic(Source source) {
+  std::mt19937 random(20240611);
+  const auto upTo = [&](int64_t limit) { return static_cast<int64_t>(random() % limit); };
+  TerminalInput input = inputFor(source);
+  term::takeOverKeys(input.keys, input.keys.exact, 0);
+  uint64_t digest = 14695981039346656037u;
+  const auto note = [&](uint64_t value) { digest = (digest ^ value) * 1099511628211u; };
+  const auto send = [&](const GameKey& key, Step step, int64_t ms) {
+    for (const unsigned answer : feed(input, keyBytes(source, key, step), ms)) note(answer);
   };
-  for (const auto& c : cases) {
-    TerminalInput input;
-    input.choice = *term::parseKeyChoice(c.keys);
-    for (size_t reply = 0; reply < c.replies.size(); ++reply) {
-      EXPECT_EQ(feed(input, c.replies[reply], 10), c.answers[reply]) << c.replies[reply] + 1;
+  struct Held {
+    const GameKey* key;
+    int64_t nextRepeatMs, releaseMs;
+  };
+  // Enter is down as the source takes over (it started the program): repeats come, no press.
+  std::vector<Held> held = {{&kGameKeys[7], 300, 1000}};
+  std::multimap<int64_t, std::pair<const GameKey*, Step>> taps;
+  int64_t onTheEdge = -1;
+  for (int64_t ms = 0; ms < 60000; ++ms) {
+    // Four terminals' auto-repeat in turn, one of them fast enough that a repeat late by more
+    // than an interval still finds its key held.
+    const int64_t delay = std::array{450, 650, 850, 300}[ms / 15000];
+    const int64_t interval = std::array{10, 40, 25, 50}[ms / 15000];
+    if (ms % 3000 == 1500) {
+      term::takeOverKeys(input.keys, input.keys.exact, ms);
+      onTheEdge = ms + term::firstRepeatLinger(input.keys.repeat);
     }
-    EXPECT_TRUE(input.attributesAnswered);
-    EXPECT_EQ(input.keys.exact, c.exact) << c.keys << " " << c.replies.back() + 1;
+    if (ms % 3000 == 1600 && random() % 2) term::forgetKeyPresses(input.keys);
+    const GameKey& key = kGameKeys[upTo(std::size(kGameKeys))];
+    const bool stuttering = ms % 5000 >= 4000 && ms % 5000 < 4300;
+    if (((random() % 900 == 0 && !stuttering) || ms == onTheEdge || ms == 9800) &&
+        std::none_of(held.begin(), held.end(), [&](const Held& h) { return h.key == &key; })) {
+      held.push_back({&key, ms + delay + upTo(3), ms + (random() % 2 ? upTo(150) : 2000)});
+      send(key, Step::Press, ms);
+      if (random() % 4 == 0) taps.emplace(ms, std::pair{&kGameKeys[4 + upTo(4)], Step::Press});
+    }
+    if (ms % 5000 == 4000) {  // alone, the first gap twice the later ones, as a delay and repeats
+      for (const Held& h : held) send(*h.key, Step::Release, ms);
+      held.clear();
+      for (const int64_t at : {0, 2, 3, 4}) {
+        taps.emplace(ms + 1 + at * 60, std::pair{&key, Step::Press});
+      }
+      taps.emplace(ms + 242, std::pair{&key, Step::Release});
+    }
+    for (; !taps.empty() && taps.begin()->first <= ms; taps.erase(taps.begin())) {
+      send(*taps.begin()->second.first, taps.begin()->second.second, ms);
+    }
+    for (size_t i = 0; i < held.size(); ++i) {
+      if (ms >= held[i].releaseMs) {
+        send(*held[i].key, Step::Release, ms);
+        held.erase(held.begin() + static_cast<std::ptrdiff_t>(i--));
+      } else if (i + 1 == held.size() && ms >= held[i].nextRepeatMs) {
+        send(*held[i].key, Step::Repeat, ms);
+        held[i].nextRepeatMs =
+            ms + (random() % 30 ? interval + upTo(3) : interval * 2 + 3 + upTo(4));
+      }
+    }
+    if (source == Source::XServer && ms % 4 == 0) {
+      std::vector<const GameKey*> down;
+      for (const Held& h : held) down.push_back(h.key);
+      if (ms >= 20000 && ms < 26000) down.clear();
+      term::noteServerKeys(input.keys, ms < 10000 || ms >= 10500, serverKeys(down));
+    }
+    if (random() % 3000 == 0) feed(input, random() % 2 ? "\x1b[I" : "\x1b[O", ms);
+    for (const GameKey& game : kGameKeys) {
+      note(isKeyHeld(input.keys, game.virtualKey, ms));
+      note(ms % 2 ? term::takeKeyPress(input.keys, game.virtualKey, ms)
+                  : term::queryKeyHeld(input.keys, game.virtualKey, ms));
+    }
+    for (const int outside : {-1, 256}) {  // no key at all
+      note(isKeyHeld(input.keys, outside, ms) + term::takeKeyPress(input.keys, outside, ms) +
+           term::queryKeyHeld(input.keys, outside, ms));
+    }
   }
-  // Queries only for what the choice allows; a value it cannot mean is no choice.
-  EXPECT_EQ(term::startQueries(*term::parseKeyChoice(nullptr)).substr(0, 4), "\x1b[?u");
-  EXPECT_EQ(term::startQueries(*term::parseKeyChoice("x11")).substr(0, 4), "\x1b[?1");
-  EXPECT_FALSE(term::parseKeyChoice("kity") || term::parseKeyChoice("X11"));
+  return digest;
 }
 
-TEST(KeyProtocols, RecordsTakeOverAnywhereAndALegacyGameKeyEndsExactKeysWithNoneStuck) {
-  TerminalInput input;
-  feed(input, "\x1b[?0u\x1b[?62c\x1b[?11u\x1b[?62c", 0);
-  feed(input, "\x1b[100u\x1b[87;17;119;1;0;1_", 5000);  // D by kitty, then W by record
-  EXPECT_TRUE(input.win32InForce && input.keys.exact);
-  EXPECT_FALSE(isKeyHeld(input.keys, 'D', 5001)) << "no release of D will come as a kitty key";
-  EXPECT_TRUE(isKeyHeld(input.keys, 'W', 60000));
-  feed(input, "\x1b[87;17;119;0;0;1_", 60001);
-  EXPECT_FALSE(isKeyHeld(input.keys, 'W', 60001));
-  // A terminal whose protocol is not in force after all sends legacy game keys: the lingers
-  // take over with no key stuck, and the next protocol is asked for. (CSI cursor keys are the
-  // kitty protocol's own presses.)
-  for (const GameKey& key : kGameKeys) {
-    if (std::string(key.text).starts_with("\x1b[")) continue;
-    TerminalInput kitty;
-    feed(kitty, "\x1b[?0u\x1b[?62c\x1b[?11u\x1b[?62c", 0);
-    const char held = key.virtualKey == 'D' ? 'W' : 'D';
-    feed(kitty, "\x1b[" + std::to_string(held - 'A' + 'a') + "u", 1000);
-    EXPECT_EQ(feed(kitty, key.text, 1100).back(), term::kPopKeyboard | term::kAskWin32) << key.text;
-    EXPECT_FALSE(kitty.keys.exact || isKeyHeld(kitty.keys, held, 1100)) << key.text;
-    EXPECT_FALSE(isKeyHeld(kitty.keys, key.virtualKey, 1900)) << key.text;
-  }
-  feed(input, "w", 70000);
-  feed(input, "\x1b[87;17;119;1;0;1_", 70001);
-  EXPECT_FALSE(input.keys.exact) << "records that came with legacy keys are not trusted again";
-  // A mode report of pixel mouse or synchronized output in each state: 1 to 3 mean it exists.
-  for (int state = 0; state <= 4; ++state) {
-    TerminalInput modes;
-    const std::string value = std::to_string(state);
-    const bool has = state >= 1 && state <= 3;
-    EXPECT_EQ(feed(modes, "\x1b[?1016;" + value + "$y\x1b[?2026;" + value + "$y"),
-              (std::vector<unsigned>{has ? term::kPixelMouse : 0u,
-                                     has ? term::kSynchronizedOutput : 0u}));
-    EXPECT_EQ(modes.pixelMouse, has);
+TEST(KeySources, RandomTypingInEachSourceIsReadAsRecorded) {
+  const std::pair<Source, uint64_t> recorded[] = {{Source::Kitty, 5002023118048464245u},
+                                                  {Source::Win32, 17909854043277598486u},
+                                                  {Source::Lingers, 78201608377880355u},
+                                                  {Source::XServer, 3877120992810762794u}};
+  for (const auto& [source, digest] : recorded) {
+    EXPECT_EQ(randomTraffic(source), digest) << static_cast<int>(source);
   }
 }
 
-TEST(TerminalInput, CellWidthAndMouseReportsInCellsOrPixels) {
-  // The window size's pixel width wins over the window-size reply's (1600); no width, or one
-  // narrower than the columns, gives 8.
-  for (const auto& [pixelWidth, cellWidth] : {std::pair{1200, 10}, {0, 13}, {50, 8}}) {
+// Random conversations with terminals of every kind, as TERMINAL_KEYS chooses and the window is
+// sized: replies to the start-up queries (kitty flags with and without releases, device
+// attributes, each state of each mode, the pixel size), keys in every form (kitty, records,
+// text, cursor keys), focus and mouse reports, the arrows steering and the game wrapping the
+// pointer; the X server's repeat settings at their edges. Each answer, which protocol holds the
+// keys, the cell width, the pointer and the lingers are hashed against a recording (after a
+// deliberate change, record anew).
+TEST(KeyProtocols, RandomConversationsGoAsRecorded) {
+  const std::vector<std::string> tokens = {"\x1b[?0u",
+                                           "\x1b[?1u",
+                                           "\x1b[?3u",
+                                           "\x1b[?9u",
+                                           "\x1b[?11u",
+                                           "\x1b[?62c",
+                                           "\x1b[?62c",
+                                           "\x1b[?9001;0$y",
+                                           "\x1b[?9001;1$y",
+                                           "\x1b[?9001;2$y",
+                                           "\x1b[?9001;3$y",
+                                           "\x1b[?9001;4$y",
+                                           "\x1b[?1016;0$y",
+                                           "\x1b[?1016;1$y",
+                                           "\x1b[?1016;3$y",
+                                           "\x1b[?1016;4$y",
+                                           "\x1b[?2026;2$y",
+                                           "\x1b[4;820;1600t",
+                                           "\x1b[4;800;0t",
+                                           "\x1b[I",
+                                           "\x1b[O",
+                                           "\x1b[100u",
+                                           "\x1b[100;1:3u",
+                                           "\x1b[1;1:1D",
+                                           "\x1b[1;1:3D",
+                                           "\x1b[67;1:1C",
+                                           "w",
+                                           "d",
+                                           "\r",
+                                           "\x1b[C",
+                                           "\x1bOD",
+                                           "\x1b[D",
+                                           "\x1b[87;17;119;1;0;1_",
+                                           "\x1b[87;17;119;0;0;1_",
+                                           "\x1b[37;75;0;1;256;1_",
+                                           "\x1b[39;77;0;0;256;1_",
+                                           "\x1b[<35;11;5M",
+                                           "\x1b[<35;14;9M",
+                                           "\x1b[<35;1;40M"};
+  std::mt19937 random(99);
+  uint64_t digest = 14695981039346656037u;
+  const auto note = [&](int64_t value) {
+    digest = (digest ^ static_cast<uint64_t>(value)) * 1099511628211u;
+  };
+  for (int conversation = 0; conversation < 3000; ++conversation) {
     TerminalInput input;
-    term::measureCells(input, 120, pixelWidth);
-    feed(input, "\x1b[4;820;1600t");
-    EXPECT_EQ(input.cellWidth, cellWidth) << pixelWidth;
-  }
-  for (const bool pixels : {false, true}) {
-    TerminalInput input;
-    term::measureCells(input, 120, 1200);
-    if (pixels) feed(input, "\x1b[?1016;1$y");
+    input.choice =
+        *term::parseKeyChoice(std::array{"", "kitty", "win32", "x11", "linger"}[random() % 5]);
+    term::measureCells(input, random() % 2 ? 120 : 80, std::array{0, 1200, 50, 120}[random() % 4]);
+    // The X server's repeat settings, taken only within 100 to 2000 ms of delay and 5 to 500 ms
+    // of interval, the interval shorter.
+    term::noteServerRepeat(input.keys.repeat, std::array{99, 100, 300, 2000, 2001}[random() % 5],
+                           std::array{4, 5, 299, 300, 500, 501}[random() % 6]);
+    note(term::firstRepeatLinger(input.keys.repeat) * 1000 + term::repeatLinger(input.keys.repeat));
     input.pointer = term::makeVirtualPointer(600, 400);
-    feed(input, "\x1b[<35;11;5M");
-    EXPECT_EQ(term::pointerX(input.pointer), 600) << "the first report does not jump";
-    feed(input, "\x1b[<35;14;9M");
-    EXPECT_EQ(term::pointerX(input.pointer), pixels ? 603 : 630);
-    EXPECT_EQ(term::pointerY(input.pointer), pixels ? 404 : 480);
-    term::movePointer(input.pointer, 949, 300);  // the game's wrap at the monitor's edge
-    feed(input, "\x1b[<35;13;9M");
-    EXPECT_EQ(term::pointerX(input.pointer), pixels ? 948 : 939);
+    for (int64_t ms = 0; ms < 3000; ms += 100) {
+      for (const unsigned answer : feed(input, tokens[random() % tokens.size()], ms)) note(answer);
+      if (random() % 8 == 0) term::movePointer(input.pointer, static_cast<int>(random() % 1000), 5);
+      term::steerWithArrows(input.keys, input.pointer, ms);
+      for (const int64_t value :
+           {int64_t{input.keys.exact}, int64_t{input.win32InForce}, int64_t{input.pixelMouse},
+            static_cast<int64_t>(input.kitty), int64_t{input.attributesAnswered},
+            int64_t{input.cellWidth}, int64_t{term::pointerX(input.pointer)},
+            int64_t{term::pointerY(input.pointer)}, int64_t{isKeyHeld(input.keys, 'D', ms)}}) {
+        note(value);
+      }
+    }
   }
-}
-
-TEST(TerminalInput, LeftAndRightHeldTurnThirtyPixelsEachReading) {
-  const std::pair<const char*, int> cases[] = {{"\x1b[D", -30},
-                                               {"\x1b[C", 30},
-                                               {"\x1b[1;1:1D\x1b[1;1:3D", -30},
-                                               {"\x1b[37;75;0;1;256;1_", -30},
-                                               {"w", 0}};
-  for (const auto& [bytes, dx] : cases) {
-    TerminalInput input;
-    input.pointer = term::makeVirtualPointer(600, 400);
-    feed(input, bytes);
-    term::steerWithArrows(input.keys, input.pointer, 10);
-    EXPECT_EQ(term::pointerX(input.pointer), 600 + dx) << bytes + 1;
-  }
-}
-
-void note(term::KeyTracker& tracker, int key, int64_t ms) {
-  term::noteKeyEvent(tracker, term::InputEvent{term::EventKind::Key, key}, ms);
+  EXPECT_EQ(digest, 13377676724371946315u);
 }
 
 // What a table gives a key, 0 for a key it lacks, as the X calls answer.
@@ -312,7 +311,7 @@ TEST(XKeys, BothShiftsAndBothEntersCount) {
   const term::XKeyCodes codes =
       term::mapXKeys([&](unsigned long symbol) { return lookup(keycodes, symbol); });
   const char rightHand[32] = {0, 0, 0, 0, 0, 0, 0, 0x40, 0, 0, 0, 0, 0, 1};
-  EXPECT_EQ(term::keysDownIn(codes, rightHand), term::KeySet().set(0x10).set(kVkReturn));
+  EXPECT_EQ(term::keysDownIn(codes, rightHand), term::KeySet().set(0x10).set(0x0D));
 }
 
 TEST(XKeys, TheFocusIsOursOnlyOnTheTerminalsWindowItsFrameOrItsChildren) {
@@ -330,68 +329,6 @@ TEST(XKeys, TheFocusIsOursOnlyOnTheTerminalsWindowItsFrameOrItsChildren) {
   for (const auto& c : cases) {
     EXPECT_EQ(term::judgeFocus(c.focus, c.terminal, 100, parentOf), c.expected) << c.focus;
   }
-}
-
-TEST(RepeatTiming, HoldingNeverStallsAndAReleaseShowsWithinTheIntervalAndAFrame) {
-  for (const auto& [delay, interval] : {std::pair{660, 40}, {500, 33}, {250, 20}}) {
-    term::KeyTracker tracker;
-    // The first hold is met with nothing known, the second with what the first taught.
-    for (const int64_t start : {0, 10000}) {
-      std::vector<int64_t> events = {start};
-      for (int64_t t = start + delay; t <= start + 2000; t += interval) events.push_back(t);
-      size_t next = 0;
-      for (int64_t now = start; now <= events.back(); ++now) {
-        while (next < events.size() && events[next] <= now) note(tracker, 'w', events[next++]);
-        ASSERT_TRUE(term::isKeyHeld(tracker, 'W', now)) << delay << " at " << now - start;
-      }
-      EXPECT_FALSE(term::isKeyHeld(tracker, 'W', events.back() + interval + 16)) << delay;
-    }
-    // A tap lingers for the learned delay and a little more, not for the unknown one.
-    note(tracker, 'w', 20000);
-    EXPECT_FALSE(term::isKeyHeld(tracker, 'W', 20000 + delay + 40)) << delay;
-  }
-}
-
-TEST(KeyTracker, TheServerKeyStateHoldsAndEachPressCountsOnce) {
-  term::KeyTracker tracker;
-  const term::KeySet none, enter = term::KeySet().set(kVkReturn);
-  // The Enter that started the program is still down at the first polls: no press.
-  for (int poll = 0; poll < 3; ++poll) term::noteServerKeys(tracker, true, enter);
-  note(tracker, term::kKeyEnter, 0);
-  EXPECT_FALSE(term::takeKeyPress(tracker, kVkReturn, 0));
-  // Once seen up, the server shows the press first, the terminal's byte and a repeat follow.
-  term::noteServerKeys(tracker, true, none);
-  term::noteServerKeys(tracker, true, enter);
-  note(tracker, term::kKeyEnter, 0);
-  note(tracker, term::kKeyEnter, 660);
-  EXPECT_TRUE(term::takeKeyPress(tracker, kVkReturn, 660));
-  term::noteServerKeys(tracker, true, enter);  // a poll while it is held is no new press
-  EXPECT_FALSE(term::takeKeyPress(tracker, kVkReturn, 660));
-  term::noteServerKeys(tracker, true, none);
-  // The byte first, then the server: still one press.
-  note(tracker, term::kKeyEnter, 70000);
-  term::noteServerKeys(tracker, true, enter);
-  EXPECT_TRUE(term::takeKeyPress(tracker, kVkReturn, 70000));
-  EXPECT_FALSE(term::takeKeyPress(tracker, kVkReturn, 70000));
-  // A tap between two polls counts as held once.
-  term::noteServerKeys(tracker, true, none);
-  note(tracker, 'w', 80000);
-  EXPECT_TRUE(term::queryKeyHeld(tracker, 'W', 80001));
-  EXPECT_FALSE(term::queryKeyHeld(tracker, 'W', 80002));
-  // Focus lost while Enter is down: nothing is held, and with no word from the server the
-  // lingers take over.
-  term::noteServerKeys(tracker, true, enter);
-  term::releaseAllKeys(tracker);
-  EXPECT_FALSE(term::isKeyHeld(tracker, kVkReturn, 80003));
-  term::noteServerKeys(tracker, false, none);
-  note(tracker, 'w', 90000);
-  EXPECT_TRUE(term::isKeyHeld(tracker, 'W', 90100));
-  // A server showing up a key the terminal keeps repeating is another keyboard's.
-  for (const int64_t ms : {100000, 100600, 100640, 100680}) {
-    term::noteServerKeys(tracker, true, none);
-    note(tracker, 'w', ms);
-  }
-  EXPECT_TRUE(term::isKeyHeld(tracker, 'W', 100700));
 }
 
 }  // namespace

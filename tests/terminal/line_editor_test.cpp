@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -37,8 +38,7 @@ TEST(LineEditor, EchoesAtTheCursorErasesAcrossARowBreakAndEndsWithEnter) {
   EXPECT_EQ(rowText(console, 2), "       80 25        ");
   EXPECT_EQ(typeAll(editor, console, "\n"), LineStatus::Finished);
   EXPECT_EQ(editor.line, "80 25\n");
-  EXPECT_EQ(console.cursorX, 0);
-  EXPECT_EQ(console.cursorY, 3);
+  EXPECT_EQ(std::pair(console.cursorX, console.cursorY), std::pair(0, 3));
 
   console = makeConsole(4, 3);
   setConsoleColours(console, 3, 15);
@@ -48,8 +48,7 @@ TEST(LineEditor, EchoesAtTheCursorErasesAcrossARowBreakAndEndsWithEnter) {
   EXPECT_EQ(rowText(console, 0), "  1 ");
   EXPECT_EQ(rowText(console, 1), "    ");
   EXPECT_EQ(attributeAt(console, 3, 0), 0x3F);
-  EXPECT_EQ(console.cursorX, 3);
-  EXPECT_EQ(console.cursorY, 0);
+  EXPECT_EQ(std::pair(console.cursorX, console.cursorY), std::pair(3, 0));
   typeAll(editor, console, "\b\b\b7\n");  // extra backspaces on an empty line do nothing
   EXPECT_EQ(editor.line, "7\n");
   EXPECT_EQ(rowText(console, 0), "  7 ");

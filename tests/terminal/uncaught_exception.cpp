@@ -1,5 +1,5 @@
 // A program that takes the terminal through the backend and then throws an exception nobody
-// catches: the tmux check expects the terminal back and the message on stderr.
+// catches: the exchange check expects the terminal back and the message on stderr.
 // Depends on: platform/platform.h (the terminal backend).
 #include <stdexcept>
 
