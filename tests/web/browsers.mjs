@@ -37,6 +37,22 @@ export function launchChromium(puppeteer) {
       `--user-data-dir=${profile}`]});
 }
 
+// What a check found wrong: its own checks, and each watched page's errors. finish() ends the
+// check, failing with them, or saying `passed`.
+export const problems = [];
+export const check = (ok, what) => ok || problems.push(what);
+export function watchErrors(page) {
+  page.on('console', (m) => m.type() === 'error' && problems.push(`console: ${m.text()}`));
+  page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
+}
+export function finish(passed) {
+  console.log(problems.length ? problems.join('\n') : passed);
+  process.exit(problems.length ? 1 : 0);
+}
+// Waits for `text` on `row` of the page's console grid.
+export const shows = (page, row, text, timeout = 30000) => page.waitForFunction(
+    (r, t) => Module.consolePage.text()[r]?.includes(t), {timeout}, row, text);
+
 // The files of `pageDir` on a port of 127.0.0.1, at server.origin.
 export async function servePage(pageDir) {
   const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',

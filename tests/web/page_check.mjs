@@ -6,29 +6,25 @@
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
-import {launchChromium, linuxReplay, servePage} from './browsers.mjs';
+import {check, finish, launchChromium, linuxReplay, problems, servePage, shows, watchErrors}
+    from './browsers.mjs';
 
 const [pageDir, replay, screenshots] = process.argv.slice(2);
 const server = await servePage(pageDir), origin = server.origin;
 const replayFrame = linuxReplay(replay);
 const browser = await launchChromium(puppeteer);
-const problems = [];
-const check = (ok, what) => { if (!ok) problems.push(what); };
 
 async function open(program) {
   const page = await browser.newPage();
   await page.setViewport({width: 960, height: 540});
   page.on('request', (r) => r.url().startsWith(origin) || problems.push(`elsewhere: ${r.url()}`));
   page.on('requestfailed', (r) => problems.push(`request failed: ${r.url()}`));
-  page.on('console', (m) => m.type() === 'error' && problems.push(`console: ${m.text()}`));
-  page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
+  watchErrors(page);
   await page.goto(`${origin}/index.html?program=${program}`);
   await page.waitForFunction(() => Module.consolePage?.text()[2]?.includes('<--'));
   return page;
 }
 const grid = (page) => page.evaluate(() => Module.consolePage.text());
-const shows = (page, row, text) => page.waitForFunction(
-    (r, t) => Module.consolePage.text()[r]?.includes(t), {timeout: 30000}, row, text);
 
 // The part of the page's grid that a frame of that size covers.
 function cut(rows, size) {
@@ -170,9 +166,5 @@ await holdForFrames(page, 'KeyW', 10);
 check(!(await grid(page))[0].startsWith('X:3.000000 Y:3'), 'offline: W walks');
 
 await browser.close();
-if (problems.length) {
-  console.error(problems.join('\n'));
-  process.exit(1);
-}
-console.log('web page: menus, keys, Pointer Lock, settings and frames as on Linux; installable, ' +
-            'and played offline');
+finish('web page: menus, keys, Pointer Lock, settings and frames as on Linux; installable, and ' +
+       'played offline');

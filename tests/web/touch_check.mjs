@@ -8,22 +8,19 @@
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
-import {launchChromium, servePage} from './browsers.mjs';
+import {check, finish, launchChromium, servePage, shows, watchErrors} from './browsers.mjs';
 
 const [pageDir, screenshots] = process.argv.slice(2);
 const server = await servePage(pageDir);
 const origin = server.origin;
 const browser = await launchChromium(puppeteer);
-const problems = [];
-const check = (ok, what) => { if (!ok) problems.push(what); };
 
 // A page of `program` on a screen of that size, with a page to go back to; every key event the
 // program takes is logged.
 async function open(program, viewport, beforeLoad = () => {}) {
   const page = await browser.newPage();
   await page.setViewport(viewport);
-  page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
-  page.on('console', (m) => m.type() === 'error' && problems.push(`console: ${m.text()}`));
+  watchErrors(page);
   await page.evaluateOnNewDocument(beforeLoad);
   await page.goto(`${origin}/index.html?program=none`);
   await page.goto(`${origin}/index.html?program=${program}`);
@@ -42,8 +39,6 @@ async function open(program, viewport, beforeLoad = () => {}) {
   });
   return page;
 }
-const shows = (page, row, text) => page.waitForFunction(
-    (r, t) => Module.consolePage.text()[r]?.includes(t), {timeout: 10000}, row, text);
 // X, Y and the heading from the status line.
 const status = (page) => page.evaluate(() => Module.consolePage.text()[0].match(
     /X:(\S+) Y:(\S+) A:(\S+)/).slice(1).map(Number));
@@ -223,10 +218,7 @@ for (const [width, height, deviceScaleFactor] of [[1280, 800, 1], [800, 600, 1],
 }
 await page.close();
 
-console.log(`touch: the last movement ${Math.abs(stopMs).toFixed(1)} ms ${stopMs > 0 ? 'after' : 'before'} a release`);
 await browser.close();
 server.close();
-if (problems.length) {
-  console.error(problems.join('\n'));
-  process.exit(1);
-}
+finish(`touch, gamepad and whole pixels: the last movement ${Math.abs(stopMs).toFixed(1)} ms ` +
+       `${stopMs > 0 ? 'after' : 'before'} a touch's release`);
