@@ -33,6 +33,13 @@ RUNS = [(None, [("\x1b[?1u" + ANSWER, KITTY[0] + "\x1b[?u\x1b[c"), ("\x1b[?11u" 
          "\x03")]
 X11 = ctypes.util.find_library("X11") is not None
 WAITS = []  # from each answer to a way out's query to the program's stop or end
+PR_SET_PDEATHSIG = 1
+
+
+# In a child just forked: killed with its parent, so that a program that cannot end (a fault, or
+# a check killed for its time) never outlives the check.
+def die_with_parent():
+    ctypes.CDLL(None).prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
 
 
 def fail(why):
@@ -58,6 +65,7 @@ class Run:
         (self.errors, errors), self.reports, self.go = os.pipe(), os.pipe(), os.pipe()
         self.pid = os.fork()
         if self.pid == 0:
+            die_with_parent()
             os.close(self.master)  # so that a check that fails hangs the terminal up
             os.setsid()
             fcntl.ioctl(slave, termios.TIOCSCTTY, 0) if controlling else None
@@ -78,6 +86,8 @@ class Run:
     def lead(self):
         signal.signal(signal.SIGTTOU, signal.SIG_IGN)
         child = os.fork()
+        if not child:
+            die_with_parent()
         try:
             os.setpgid(child, child)
         except PermissionError:  # the child has set it and started the program already
