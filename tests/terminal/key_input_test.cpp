@@ -10,6 +10,7 @@
 #include <array>
 #include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -226,45 +227,16 @@ TEST(KeySources, RandomTypingInEachSourceIsReadAsRecorded) {
 // keys, the cell width, the pointer and the lingers are hashed against a recording (after a
 // deliberate change, record anew).
 TEST(KeyProtocols, RandomConversationsGoAsRecorded) {
-  const std::vector<std::string> tokens = {"\x1b[?0u",
-                                           "\x1b[?1u",
-                                           "\x1b[?3u",
-                                           "\x1b[?9u",
-                                           "\x1b[?11u",
-                                           "\x1b[?62c",
-                                           "\x1b[?62c",
-                                           "\x1b[?9001;0$y",
-                                           "\x1b[?9001;1$y",
-                                           "\x1b[?9001;2$y",
-                                           "\x1b[?9001;3$y",
-                                           "\x1b[?9001;4$y",
-                                           "\x1b[?1016;0$y",
-                                           "\x1b[?1016;1$y",
-                                           "\x1b[?1016;3$y",
-                                           "\x1b[?1016;4$y",
-                                           "\x1b[?2026;2$y",
-                                           "\x1b[4;820;1600t",
-                                           "\x1b[4;800;0t",
-                                           "\x1b[I",
-                                           "\x1b[O",
-                                           "\x1b[100u",
-                                           "\x1b[100;1:3u",
-                                           "\x1b[1;1:1D",
-                                           "\x1b[1;1:3D",
-                                           "\x1b[67;1:1C",
-                                           "w",
-                                           "d",
-                                           "\r",
-                                           "\x1b[C",
-                                           "\x1bOD",
-                                           "\x1b[D",
-                                           "\x1b[87;17;119;1;0;1_",
-                                           "\x1b[87;17;119;0;0;1_",
-                                           "\x1b[37;75;0;1;256;1_",
-                                           "\x1b[39;77;0;0;256;1_",
-                                           "\x1b[<35;11;5M",
-                                           "\x1b[<35;14;9M",
-                                           "\x1b[<35;1;40M"};
+  // The tokens, a space between each (Enter among them).
+  std::vector<std::string> tokens;
+  std::istringstream tokenList(
+      "\x1b[?0u \x1b[?1u \x1b[?3u \x1b[?9u \x1b[?11u \x1b[?62c \x1b[?62c \x1b[?9001;0$y "
+      "\x1b[?9001;1$y \x1b[?9001;2$y \x1b[?9001;3$y \x1b[?9001;4$y \x1b[?1016;0$y "
+      "\x1b[?1016;1$y \x1b[?1016;3$y \x1b[?1016;4$y \x1b[?2026;2$y \x1b[4;820;1600t "
+      "\x1b[4;800;0t \x1b[I \x1b[O \x1b[100u \x1b[100;1:3u \x1b[1;1:1D \x1b[1;1:3D \x1b[67;1:1C "
+      "w d \r \x1b[C \x1bOD \x1b[D \x1b[87;17;119;1;0;1_ \x1b[87;17;119;0;0;1_ "
+      "\x1b[37;75;0;1;256;1_ \x1b[39;77;0;0;256;1_ \x1b[<35;11;5M \x1b[<35;14;9M \x1b[<35;1;40M");
+  for (std::string token; std::getline(tokenList, token, ' ');) tokens.push_back(token);
   std::mt19937 random(99);
   uint64_t digest = 14695981039346656037u;
   const auto note = [&](int64_t value) {
