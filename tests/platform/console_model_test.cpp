@@ -81,7 +81,7 @@ TEST(ConsoleModel, ResizeKeepsTheTopLeftAndAnEmptyBufferIgnoresEverything) {
 }
 
 // As the console's asynchronous key state: a press is reported once, any query of the key clears
-// it, and codes beyond the 256 keys are never down.
+// it, and codes beyond the 256 keys (0 to 255) are never down.
 TEST(ScriptedConsole, APressIsReportedUntilTheKeyIsQueried) {
   scripted::reset();
   for (const bool heldQueryFirst : {false, true}) {
@@ -90,10 +90,12 @@ TEST(ScriptedConsole, APressIsReportedUntilTheKeyIsQueried) {
     EXPECT_EQ(platform::keyPressedSinceLastQuery('W'), !heldQueryFirst);
     EXPECT_FALSE(platform::keyPressedSinceLastQuery('W'));
   }
-  for (const int key : {-1, 256}) {
+  for (const int key : {-1, 0, 255, 256}) {  // the first and last key, and beyond them
     scripted::setKeyHeld(key, true);
     scripted::pressKey(key);
-    EXPECT_FALSE(platform::keyHeld(key) || platform::keyPressedSinceLastQuery(key)) << key;
+    const bool known = key == 0 || key == 255;
+    EXPECT_EQ(platform::keyPressedSinceLastQuery(key), known) << key;
+    EXPECT_EQ(platform::keyHeld(key), known) << key;
   }
 }
 

@@ -139,6 +139,10 @@ class Run:
 def leave(run, what, modes):
     drain = "\x1b[c" if KITTY in modes or WIN32 in modes else ""
     run.expect(what, "".join(off for _, off in reversed(modes)) + LEAVE + drain)
+    if drain:  # typing that only looks like the answer must not end the reading away
+        run.send("w[?1c")
+        if select.select([run.reports[0]], [], [], 0.05)[0]:
+            fail(f"{what}: did not wait for the answer")
     run.send(ANSWER if drain else "")
     return time.monotonic() if drain else -math.inf  # when the answer went (no query: never)
 
@@ -181,6 +185,12 @@ def play(program, keys, replies, modes, x_used, ending, job_control=True):
         fcntl.ioctl(run.master, termios.TIOCSWINSZ, struct.pack("HHHH", 1, 1, 0, 0))
         end = "\x1b[?2026l" if sync else ""
         run.expect(f"{name}: resize", sync + CLEAR + "\x1b[H=\x1b[?25l" + end, True)
+        stat = f"/proc/{os.tcgetpgrp(run.master)}/stat"  # then it idles, as before the resize
+        ticks = lambda: sum(map(int, open(stat).read().rsplit(")", 1)[1].split()[11:13]))
+        before = ticks()
+        time.sleep(0.3)
+        if ticks() - before > 10:
+            fail(f"{name}: busy after a resize")
     run.send(ending) if isinstance(ending, str) else os.killpg(os.tcgetpgrp(run.master), ending)
     answered = leave(run, f"{name}: the way out by {ending!r}", modes)
     if (status := run.status()) != {"\x03": signal.SIGINT, "\x04": 0}.get(ending, ending):
