@@ -1,6 +1,7 @@
 // The settings dialogue: ranges, the stream of numbers, unreadable entries, end of input.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -59,10 +60,14 @@ TEST(Settings, AnInvalidWidthStartsOverAnInvalidHeightAsksOnlyTheHeight) {
   EXPECT_EQ(consoleRow(4), std::string(120, ' ')) << "cleared after the message";
 }
 
-TEST(Settings, EndOfInputClosesTheProgramInsteadOfLooping) {
+TEST(Settings, EndOfInputClosesTheProgramInsteadOfLoopingAndKeepsTheSizeAtStart) {
   for (const char* typed : {"", "   \n", "80\n", "abc"}) {
     freshProgram();
     EXPECT_THROW(runDialogue(typed), scripted::ConsoleClosed) << "input: '" << typed << "'";
+    // The width is taken as soon as it is given.
+    EXPECT_EQ(std::pair(game.screenWidth, game.screenHeight),
+              std::pair(typed[0] == '8' ? 80 : 120, 40))
+        << typed;
   }
 }
 

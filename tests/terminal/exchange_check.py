@@ -7,7 +7,8 @@
 # TERMINAL_KEYS cannot mean is refused before the terminal is touched, and an exception nobody
 # catches gives the terminal back and tells its message.
 # Usage: exchange_check.py MARBEK UNCAUGHT_EXCEPTION. Depends on: python3, POSIX ptys.
-import contextlib, ctypes.util, fcntl, math, os, select, signal, socket, struct, sys, termios, time
+import contextlib, ctypes.util, fcntl, math, os, select, signal, socket, struct, subprocess, sys, \
+    termios, time
 
 ENTER = "\x1b[?1049h\x1b[?1003h\x1b[?1006h\x1b[?1004h"
 LEAVE = "\x1b[?1004l\x1b[?1006l\x1b[?1003l\x1b[0m\x1b[?25h\x1b[?1049l"
@@ -50,7 +51,7 @@ def fail(why):
 # process group of its own under a session leader that reports its stop and end and, told to,
 # continues it as a shell's fg does. A display that only counts connections stands by.
 class Run:
-    def __init__(self, program, keys, job_control, size=(41, 120), controlling=True):
+    def __init__(self, program, keys, job_control, size=(41, 120), controlling=True, env=None):
         self.master, slave = os.openpty()
         fcntl.ioctl(slave, termios.TIOCSWINSZ, struct.pack("HHHH", *size, 0, 0))
         self.settings, self.got, self.x_opened = termios.tcgetattr(slave), b"", 0
@@ -61,7 +62,7 @@ class Run:
                 break
         self.x.listen()
         env = {"PATH": "/usr/bin:/bin", "TERM": "xterm-256color", "DISPLAY": f":{display}",
-               **({"TERMINAL_KEYS": keys} if keys is not None else {})}
+               **({"TERMINAL_KEYS": keys} if keys is not None else {}), **(env or {})}
         (self.errors, errors), self.reports, self.go = os.pipe(), os.pipe(), os.pipe()
         self.pid = os.fork()
         if self.pid == 0:
@@ -201,11 +202,60 @@ def play(program, keys, replies, modes, x_used, ending, job_control=True):
         fail(f"{name}: the X display was {'' if run.x_opened else 'not '}opened")
 
 
+# The X server's keys on a virtual display: Down held there and then Enter choose "Settings" in a
+# program reading them while the terminal's window has the focus; nothing moves while another
+# window has it or the kitty protocol is in force. Skipped where Xvfb or libXtst is missing.
+def server_keys(program):
+    try:
+        X, xtest, (ready, told) = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXtst.so.6"), os.pipe()
+        subprocess.Popen(["Xvfb", "-displayfd", str(told), "-nolisten", "tcp"], pass_fds=(told,),
+                         stderr=subprocess.DEVNULL, preexec_fn=die_with_parent)
+    except OSError:
+        return print("the X server's keys not checked: no Xvfb or libXtst")
+    os.close(told)
+    display = ":" + os.read(ready, 16).decode().strip()
+    X.XOpenDisplay.restype, X.XDefaultRootWindow.restype = ctypes.c_void_p, ctypes.c_ulong
+    X.XCreateSimpleWindow.restype, X.XDefaultRootWindow.argtypes = ctypes.c_ulong, [ctypes.c_void_p]
+    X.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_long] * 7
+    X.XMapWindow.argtypes = X.XSync.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    X.XSetInputFocus.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_ulong]
+    X.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    xtest.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+    x = X.XOpenDisplay(display.encode())
+    ours, other = (X.XCreateSimpleWindow(x, X.XDefaultRootWindow(x), 0, 0, 9, 9, 0, 0, 0)
+                   for _ in range(2))
+
+    def hold(symbol, seconds):
+        for press, wait in (1, seconds), (0, 0.05):
+            xtest.XTestFakeKeyEvent(x, X.XKeysymToKeycode(x, symbol), press, 0)
+            X.XSync(x, 0)
+            time.sleep(wait)
+    for keys, replies, focus in (("x11", [ANSWER], ours), ("x11", [ANSWER], other),
+                                 (None, ["\x1b[?1u" + ANSWER, "\x1b[?11u" + ANSWER], ours)):
+        run = Run(program, keys, False, env={"DISPLAY": display, "WINDOWID": str(ours)})
+        for reply in replies:
+            run.read(5, lambda got: got, 0.1)
+            run.send(reply)
+        run.read(5, lambda got: CLEAR.encode() in got, 0.1)
+        X.XMapWindow(x, focus)
+        X.XSetInputFocus(x, focus, 2, 0)
+        hold(0xFF54, 0.3)  # Down, for less than the server's repeat delay
+        hold(0xFF0D, 0.05)  # Enter
+        chosen, wanted = "Width?" in run.read(0.3), keys == "x11" and focus == ours
+        if chosen != wanted:
+            fail(f"TERMINAL_KEYS={keys}: Down and Enter on the X server with the focus "
+                 f"{'ours' if focus == ours else 'elsewhere'} {'did not choose' if wanted else 'chose'}"
+                 " Settings")
+        os.kill(run.pid, signal.SIGKILL)
+        run.status()
+
+
 def main():
     program = os.path.abspath(sys.argv[1])
     for keys, replies, modes, x_used, ending in RUNS:
         play(program, keys, replies, modes, x_used, ending)
     play(program, *RUNS[2], job_control=False)
+    server_keys(program)
     refused = Run(program, "X11", job_control=False)
     message = os.read(refused.errors, 4096).decode()
     if refused.read(1) or refused.status() != 2 << 8 or "TERMINAL_KEYS" not in message:
