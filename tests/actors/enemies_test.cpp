@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "world/game_state.h"
@@ -24,6 +25,9 @@ Level corridor(const std::string& inside) {
 const Level kLongCorridor = corridor(std::string(38, ' '));
 const Level kRoom = makeLevel({"11111111", "1      1", "1      1", "1      1", "11111111"});
 const Level kTwoByTwo = makeLevel({"1111", "1  1", "1  1", "1111"});
+// No route from the west to a player east of the wall.
+const Level kSealedOff =
+    makeLevel({"111111111111", "1      11  1", "1      11  1", "1      11  1", "111111111111"});
 
 void startScene(const Level& level, float playerX, float playerY) {
   game.currentLevel = &level;
@@ -106,6 +110,17 @@ TEST(EnemyChase, StepsRefusedNearThePlayerWhenCrowdedOrWalled) {
     EXPECT_EQ(enemy.y, 1.5f);
     EXPECT_EQ(enemy.stuckTimer, 0.0f);
   }
+}
+
+// With no route, a step of over a second goes a free way at random, never onto a neighbour.
+TEST(EnemyChase, WithoutARouteALongStepWandersTheFreeWay) {
+  startScene(kSealedOff, 10.5f, 2.5f);
+  for (const auto& [x, y] : {std::pair{1.5f, 2.5f}, {2.5f, 1.5f}, {2.5f, 3.5f}}) {
+    addEnemy(x, y, kInert);
+  }
+  const Entity& enemy = addEnemy(2.5f, 2.5f, EnemyState::Chase);
+  updateEnemies(1.1f);
+  EXPECT_GT(enemy.x, 3.0f);
 }
 
 }  // namespace
