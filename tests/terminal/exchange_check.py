@@ -178,11 +178,12 @@ def play(program, keys, replies, modes, x_used, ending, job_control=True):
         run.expect_settings(f"{name}: Ctrl+Z")
         os.write(run.go[1], b"c")
         run.expect(f"{name}: fg", ENTER + "".join(on for on, _ in modes) + sync + CLEAR, True)
-    if ending == "\x04":  # Settings chosen, its dialogue ended by Ctrl+D on an empty line
-        for key, shown in ("\x1b[B", "<--"), ("\r", "Width?"):
+    if ending == "\x04":  # Settings chosen, a digit typed and erased twice (the second echo is
+        # one byte), Ctrl+D on the empty line
+        for key, shown in (("\x1b[B", "<--"), ("\r", "Width?")) + (("8", "8"), ("\x7f", "\x1b[K")) * 2:
             run.send(key)
-            if shown not in run.read(5, lambda got: shown.encode() in got, 0.05):
-                fail(f"{name}: {key!r} in the menu did not show {shown!r}")
+            if shown not in (got := run.read(5, lambda got: shown.encode() in got, 0.05)):
+                fail(f"{name}: {key!r} in the menu did not show {shown!r}: {got!r}")
     elif keys == "linger":  # a window of 1 x 1 is drawn afresh at once: what fits of the title
         fcntl.ioctl(run.master, termios.TIOCSWINSZ, struct.pack("HHHH", 1, 1, 0, 0))
         end = "\x1b[?2026l" if sync else ""
