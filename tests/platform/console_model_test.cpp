@@ -99,4 +99,13 @@ TEST(ScriptedConsole, APressIsReportedUntilTheKeyIsQueried) {
   }
 }
 
+// A fresh scripted console is a console window's 120 x 40; characters streamed one at a time
+// fill one cell each.
+TEST(ScriptedConsole, StartsAt120By40AndTakesOneCharacterAtATime) {
+  scripted::reset();
+  platform::consoleOut() << 'x' << 'y';
+  EXPECT_EQ(rowText(scripted::console(), 0), "xy" + std::string(118, ' '));
+  EXPECT_EQ(scripted::console().height, 40);
+}
+
 }  // namespace

@@ -181,9 +181,12 @@ def play(program, keys, replies, modes, x_used, ending, job_control=True):
     if ending == "\x04":  # Settings chosen, a digit typed and erased twice (the second echo is
         # one byte), Ctrl+D on the empty line
         for key, shown in (("\x1b[B", "<--"), ("\r", "Width?")) + (("8", "8"), ("\x7f", "\x1b[K")) * 2:
+            sent = time.monotonic()
             run.send(key)
             if shown not in (got := run.read(5, lambda got: shown.encode() in got, 0.05)):
                 fail(f"{name}: {key!r} in the menu did not show {shown!r}: {got!r}")
+            if key == "\x1b[B" and time.monotonic() - sent < 0.12:  # the arrow pauses 120 ms
+                fail(f"{name}: the arrow moved without its pause")
     elif keys == "linger":  # a window of 1 x 1 is drawn afresh at once: what fits of the title
         fcntl.ioctl(run.master, termios.TIOCSWINSZ, struct.pack("HHHH", 1, 1, 0, 0))
         end = "\x1b[?2026l" if sync else ""
