@@ -28,6 +28,7 @@ TEST(ConsoleModel, TextWrapsFollowsControlCharactersAndScrollsWithItsColours) {
   setCursor(console, 0, 0);
   writeText(console, "abcdef\rX\bY\nZ");
   EXPECT_EQ(screen(console), "abcd|Yf  |Z   | @1,2");
+  EXPECT_EQ(std::string() + charAt(console, 4, 0) + charAt(console, 0, 3), "  ") << "outside";
   console = makeConsole(3, 2);
   writeText(console, "abc");
   console.textAttribute = 0x3f;
