@@ -71,6 +71,10 @@ TEST(ConsoleModel, ResizeKeepsTheTopLeftAndAnEmptyBufferIgnoresEverything) {
   EXPECT_EQ(screen(console), "ab |ef |   | @1,1");
   EXPECT_EQ(console.attrs,
             (std::vector<uint8_t>{0x1e, 0x1e, 0x3f, 0x1e, 0x1e, 0x3f, 0x3f, 0x3f, 0x3f}));
+  resizeConsole(console, 4, 3);  // wider only, then shorter only
+  EXPECT_EQ(screen(console), "ab  |ef  |    | @1,1");
+  resizeConsole(console, 4, 2);
+  EXPECT_EQ(screen(console), "ab  |ef  | @1,1");
   for (auto [width, height] : {std::pair{0, 2}, {5, 0}, {-3, 4}}) {
     console = makeConsole(width, height);
     writeText(console, "hello\nworld\b\r");
