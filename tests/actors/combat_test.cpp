@@ -29,14 +29,16 @@ std::vector<Placed> placedAll(const std::vector<Entity>& entities) {
 }
 
 // The golden runs spawn every code but the prop's, which no shipped level holds.
-TEST(SpawnEntities, ASpritePerStoredCode) {
-  game.currentLevel = &kGallery;
+TEST(SpawnEntities, ASpritePerStoredCodeFromTheTopRowOn) {
+  const Level codes = makeLevel({"  2", "345x"});
+  game.currentLevel = &codes;
   game.entities.clear();
   spawnEntities();
-  const std::vector<Placed> expected{{EntityKind::Enemy, 4.5f, 1.5f, Sprite::Enemy2},
-                                     {EntityKind::Prop, 5.5f, 1.5f, Sprite::Object},
-                                     {EntityKind::Enemy, 6.5f, 1.5f, Sprite::Enemy4}};
+  const std::vector<Placed> expected{{EntityKind::Enemy, 2.5f, 0.5f, Sprite::Enemy2},
+                                     {EntityKind::Prop, 0.5f, 1.5f, Sprite::Object},
+                                     {EntityKind::Enemy, 1.5f, 1.5f, Sprite::Enemy4}};
   EXPECT_EQ(placedAll(game.entities), expected);
+  game.currentLevel = &kGallery;
 }
 
 // 48 entities at three distances, each labelled (in jitterX) by its place before sorting:

@@ -22,7 +22,7 @@ ASK_WIN32 = WIN32[0] + "\x1b[?9001$p"
 # (None: nothing to wait for), the screen drawn after the last answer; the modes then on; whether
 # it opens the X display; how it ends.
 RUNS = [(None, [("\x1b[?1u" + ANSWER, KITTY[0] + "\x1b[?u\x1b[c"), ("\x1b[?11u" + ANSWER, "")],
-         [KITTY], True, "\x03"),
+         [KITTY], False, "\x03"),
         ("", [(ANSWER, ASK_WIN32), ("\x1b[?9001;1$y", None)], [WIN32], True, signal.SIGTERM),
         ("kitty", [("\x1b[?0u\x1b[?1016;2$y\x1b[?2026;2$y" + ANSWER,
                     KITTY[0] + "\x1b[?u\x1b[c" + PIXEL[0]), ("\x1b[?3u" + ANSWER, SYNC)],
@@ -151,7 +151,9 @@ def leave(run, what, modes):
 def play(program, keys, replies, modes, x_used, ending, job_control=True):
     # Two windows that tell only part of their size, taken as 80 x 24.
     size = {"": (41, 0), "win32": (0, 120)}.get(keys, (41, 120))
-    run, name = Run(program, keys, job_control, size), f"TERMINAL_KEYS={keys}"
+    # Unset, in a Wayland session: with no X window named, the X display is none of its business.
+    wayland = {"WAYLAND_DISPLAY": "wayland-0"} if keys is None else None
+    run, name = Run(program, keys, job_control, size, env=wayland), f"TERMINAL_KEYS={keys}"
     run.expect(f"{name}: start-up",
                ENTER + ("\x1b[?u" if keys in (None, "", "kitty") else "") + QUERIES)
     last = max(i for i, (_, answer) in enumerate(replies) if answer is not None)
