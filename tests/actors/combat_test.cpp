@@ -30,7 +30,7 @@ std::vector<Placed> placedAll(const std::vector<Entity>& entities) {
 
 // The golden runs spawn every code but the prop's, which no shipped level holds.
 TEST(SpawnEntities, ASpritePerStoredCodeFromTheTopRowOn) {
-  const Level codes = makeLevel({"  2", "345x"});
+  static const Level codes = makeLevel({"  2", "345x"});
   game.currentLevel = &codes;
   game.entities.clear();
   spawnEntities();
@@ -38,7 +38,6 @@ TEST(SpawnEntities, ASpritePerStoredCodeFromTheTopRowOn) {
                                      {EntityKind::Prop, 0.5f, 1.5f, Sprite::Object},
                                      {EntityKind::Enemy, 1.5f, 1.5f, Sprite::Enemy4}};
   EXPECT_EQ(placedAll(game.entities), expected);
-  game.currentLevel = &kGallery;
 }
 
 // 48 entities at three distances, each labelled (in jitterX) by its place before sorting:

@@ -115,9 +115,8 @@ TEST(EnemyChase, StepsRefusedNearThePlayerWhenCrowdedOrWalled) {
 // With no route, a step of over a second goes a free way at random, never onto a neighbour.
 TEST(EnemyChase, WithoutARouteALongStepWandersTheFreeWay) {
   startScene(kSealedOff, 10.5f, 2.5f);
-  for (const auto& [x, y] : {std::pair{1.5f, 2.5f}, {2.5f, 1.5f}, {2.5f, 3.5f}}) {
+  for (const auto& [x, y] : {std::pair{1.5f, 2.5f}, {2.5f, 1.5f}, {2.5f, 3.5f}})
     addEnemy(x, y, kInert);
-  }
   const Entity& enemy = addEnemy(2.5f, 2.5f, EnemyState::Chase);
   updateEnemies(1.1f);
   EXPECT_GT(enemy.x, 3.0f);

@@ -221,13 +221,11 @@ def server_keys(program):
         return print("the X server's keys not checked: no Xvfb or libXtst")
     os.close(told)
     display = ":" + os.read(ready, 16).decode().strip()
-    X.XOpenDisplay.restype, X.XDefaultRootWindow.restype = ctypes.c_void_p, ctypes.c_ulong
-    X.XCreateSimpleWindow.restype, X.XDefaultRootWindow.argtypes = ctypes.c_ulong, [ctypes.c_void_p]
-    X.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_long] * 7
-    X.XMapWindow.argtypes = X.XSync.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-    X.XSetInputFocus.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_ulong]
-    X.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-    xtest.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+    X.XOpenDisplay.restype = ctypes.c_void_p  # each call below: the display, then whole numbers
+    for call, numbers in ((X.XDefaultRootWindow, 0), (X.XCreateSimpleWindow, 8), (X.XMapWindow, 1),
+                          (X.XSync, 1), (X.XSetInputFocus, 3), (X.XKeysymToKeycode, 1),
+                          (xtest.XTestFakeKeyEvent, 3)):
+        call.argtypes, call.restype = [ctypes.c_void_p] + [ctypes.c_ulong] * numbers, ctypes.c_ulong
     x = X.XOpenDisplay(display.encode())
     ours, other = (X.XCreateSimpleWindow(x, X.XDefaultRootWindow(x), 0, 0, 9, 9, 0, 0, 0)
                    for _ in range(2))
