@@ -1,18 +1,21 @@
 // Running a variant headless: the game-start sequence, then frames driven by a script.
-// Owns: ReplayOptions, runReplay. Depends on: tools/replay_script.h, variants/variant.h.
+// Owns: ReplayOptions, runReplay. Depends on: tools/replay_script.h, variants/variant.h,
+// world/game_state.h (the start-up size).
 #pragma once
 
 #include <iosfwd>
 
 #include "tools/replay_script.h"
 #include "variants/variant.h"
+#include "world/game_state.h"
 
 enum class PrintMode { All, Last, None };
 
 struct ReplayOptions {
   const Variant* variant = nullptr;
-  int width = 120;  // frame size, as the settings screen sets it
-  int height = 40;
+  // The frame size, as the settings screen sets it; at first the programs' own.
+  int width = GameState{}.screenWidth;
+  int height = GameState{}.screenHeight;
   long long frames = 1;
   PrintMode print = PrintMode::Last;
   ReplayScript script;

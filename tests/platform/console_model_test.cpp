@@ -80,15 +80,20 @@ TEST(ConsoleModel, ResizeKeepsTheTopLeftAndAnEmptyBufferIgnoresEverything) {
     writeText(console, "hello\nworld\b\r");
     writeRow(console, 0, "abc", 3);
     clearConsole(console);
+    setCursor(console, 2, 2);
     setConsoleColours(console, 3, 15);
     EXPECT_EQ(screen(console), " @0,0") << "no cells at all";
   }
 }
 
-// As the console's asynchronous key state: a press is reported once, any query of the key clears
-// it, and codes beyond the 256 keys (0 to 255) are never down.
-TEST(ScriptedConsole, APressIsReportedUntilTheKeyIsQueried) {
+// A fresh scripted console is a console window's 120 x 40. As the console's asynchronous key
+// state: a press is reported once, any query of the key clears it, and codes beyond the 256 keys
+// (0 to 255) are never down.
+TEST(ScriptedConsole, StartsAt120By40AndReportsAPressUntilTheKeyIsQueried) {
   scripted::reset();
+  platform::consoleOut() << 'x' << 'y';  // characters streamed one at a time, a cell each
+  EXPECT_EQ(rowText(scripted::console(), 0), "xy" + std::string(118, ' '));
+  EXPECT_EQ(scripted::console().height, 40);
   for (const bool heldQueryFirst : {false, true}) {
     scripted::pressKey('W');
     EXPECT_FALSE(heldQueryFirst && platform::keyHeld('W'));
@@ -102,15 +107,6 @@ TEST(ScriptedConsole, APressIsReportedUntilTheKeyIsQueried) {
     EXPECT_EQ(platform::keyPressedSinceLastQuery(key), known) << key;
     EXPECT_EQ(platform::keyHeld(key), known) << key;
   }
-}
-
-// A fresh scripted console is a console window's 120 x 40; characters streamed one at a time
-// fill one cell each.
-TEST(ScriptedConsole, StartsAt120By40AndTakesOneCharacterAtATime) {
-  scripted::reset();
-  platform::consoleOut() << 'x' << 'y';
-  EXPECT_EQ(rowText(scripted::console(), 0), "xy" + std::string(118, ' '));
-  EXPECT_EQ(scripted::console().height, 40);
 }
 
 }  // namespace

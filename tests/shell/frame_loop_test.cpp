@@ -3,6 +3,8 @@
 // sliding, enemies and firing).
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/platform.h"
 #include "shell/frame_loop.h"
 #include "shell/present.h"
@@ -62,12 +64,16 @@ TEST(Movement, KeysSpeedsCellsAndTheExit) {
   }
 }
 
-// A whole turn of the mouse (3600 pixels) brings the heading back to 0, not to 360.
-TEST(Movement, AWholeTurnIsHeadingZero) {
-  playIn(2.5f, 1.5f);
-  scripted::moveCursor(3600, 0);
-  runFrame();
-  EXPECT_EQ(game.viewAngle, 0.0f);
+// A whole turn of the mouse (3600 pixels from 960) brings the heading back to 0, not 360; the
+// pointer is moved back from within 10 pixels of either edge of the 1920-pixel monitor.
+TEST(Movement, AWholeTurnIsHeadingZeroAndThePointerWrapsNearAnEdge) {
+  for (auto [x, keptX] : {std::pair{4560, 11}, {10, 1909}, {11, 11}, {1909, 1909}, {1910, 11}}) {
+    playIn(2.5f, 1.5f);
+    scripted::setCursor(x, 540);
+    runFrame();
+    EXPECT_EQ(platform::pointerPosition().x, keptX) << x;
+    if (x > 1920) EXPECT_EQ(game.viewAngle, 0.0f);
+  }
 }
 
 TEST(EndScreens, DeathAndVictoryInOneFrameShowBothMessagesThenTheFrame) {
