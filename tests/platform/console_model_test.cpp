@@ -26,7 +26,7 @@ TEST(ConsoleModel, TextWrapsFollowsControlCharactersAndScrollsWithItsColours) {
   setCursor(console, 9, -2);
   EXPECT_EQ(screen(console), "    |    |    | @3,0") << "the cursor is clamped inside";
   setCursor(console, 0, 0);
-  writeText(console, "abcdef\rX\bY\nZ");
+  writeText(console, "\babcdef\rX\bY\nZ");  // Backspace at column 0 stays
   EXPECT_EQ(screen(console), "abcd|Yf  |Z   | @1,2");
   EXPECT_EQ(std::string() + charAt(console, 4, 0) + charAt(console, 0, 3), "  ") << "outside";
   console = makeConsole(3, 2);
