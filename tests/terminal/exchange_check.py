@@ -13,7 +13,7 @@ import contextlib, ctypes.util, fcntl, math, os, select, signal, socket, struct,
 ENTER = "\x1b[?1049h\x1b[?1003h\x1b[?1006h\x1b[?1004h"
 LEAVE = "\x1b[?1004l\x1b[?1006l\x1b[?1003l\x1b[0m\x1b[?25h\x1b[?1049l"
 QUERIES = "\x1b[?1016$p\x1b[?2026$p\x1b[14t\x1b[c"
-ANSWER = "\x1b[?62c"  # the answer to a device-attributes query
+ANSWER = "\x1b[?62;90c"  # the answer to a device-attributes query (every digit's edge)
 CLEAR, SYNC = "\x1b[m\x1b[2J", "\x1b[?2026h"  # a screen drawn afresh; a synchronized one
 KITTY, WIN32, PIXEL = ("\x1b[>11u", "\x1b[<u"), ("\x1b[?9001h", "\x1b[?9001l"), \
     ("\x1b[?1016h", "\x1b[?1016l")  # each mode on and off, in the order they go on after a stop
@@ -181,8 +181,9 @@ def play(program, keys, replies, modes, x_used, ending, job_control=True):
         os.write(run.go[1], b"c")
         run.expect(f"{name}: fg", ENTER + "".join(on for on, _ in modes) + sync + CLEAR, True)
     if ending == "\x04":  # Settings chosen, a digit typed and erased twice (the second echo is
-        # one byte), Ctrl+D on the empty line
-        for key, shown in (("\x1b[B", "<--"), ("\r", "Width?")) + (("8", "8"), ("\x7f", "\x1b[K")) * 2:
+        # one byte), the width answered, Ctrl+D on the empty line of the height
+        for key, shown in (("\x1b[B", "<--"), ("\r", "Width?")) + (("8", "8"), ("\x7f", "\x1b[K")) * 2 \
+                + (("80\r", "Height?"),):
             sent = time.monotonic()
             run.send(key)
             if shown not in (got := run.read(5, lambda got: shown.encode() in got, 0.05)):
