@@ -122,7 +122,8 @@ class Run:
     # The program must send `want` next: all it sends, or with `more` what it begins with (the rest
     # read until it has sent nothing for a while).
     def expect(self, what, want, more=False):
-        got = self.read(5, lambda got: len(got) >= len(want), 0.05 if more else None)
+        # A screen drawn in reply comes at once, not at the 0.5 s a terminal's replies may take.
+        got = self.read(0.45 if more else 5, lambda g: len(g) >= len(want), 0.05 if more else None)
         if got[:len(want)] != want or (not more and got != want):
             fail(f"{what}: sent {got[:len(want) + 20]!r}, expected {want!r}")
 
