@@ -183,8 +183,8 @@ def play(program, keys, replies, modes, x_used, ending, job_control=True):
         run.expect(f"{name}: fg", ENTER + "".join(on for on, _ in modes) + sync + CLEAR, True)
     if ending == "\x04":  # Settings chosen, a digit typed and erased twice (the second echo is
         # one byte), the width answered, Ctrl+D on the empty line of the height
-        for key, shown in (("\x1b[B", "<--"), ("\r", "Width?")) + (("8", "8"), ("\x7f", "\x1b[K")) * 2 \
-                + (("80\r", "Height?"),):
+        typing = (("8", "8"), ("\x7f", "\x1b[K")) * 2 + (("80\r", "Height?"),)
+        for key, shown in (("\x1b[B", "<--"), ("\r", "Width?")) + typing:
             sent = time.monotonic()
             run.send(key)
             if shown not in (got := run.read(5, lambda got: shown.encode() in got, 0.05)):
@@ -251,7 +251,7 @@ def server_keys(program):
         chosen, wanted = "Width?" in run.read(0.3), keys == "x11" and focus == ours
         if chosen != wanted:
             fail(f"TERMINAL_KEYS={keys}: Down and Enter on the X server with the focus "
-                 f"{'ours' if focus == ours else 'elsewhere'} {'did not choose' if wanted else 'chose'}"
+                 f"{'ours' if focus == ours else 'elsewhere'} {'missed' if wanted else 'chose'}"
                  " Settings")
         os.kill(run.pid, signal.SIGKILL)
         run.status()
