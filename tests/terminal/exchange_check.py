@@ -250,9 +250,8 @@ def server_keys(program):
         hold(0xFF0D, 0.05)  # Enter
         chosen, wanted = "Width?" in run.read(0.3), keys == "x11" and focus == ours
         if chosen != wanted:
-            fail(f"TERMINAL_KEYS={keys}: Down and Enter on the X server with the focus "
-                 f"{'ours' if focus == ours else 'elsewhere'} {'missed' if wanted else 'chose'}"
-                 " Settings")
+            fail(f"TERMINAL_KEYS={keys}, focus on {focus}: Down and Enter on the X server "
+                 f"{'missed' if wanted else 'chose'} Settings")
         os.kill(run.pid, signal.SIGKILL)
         run.status()
 

@@ -270,19 +270,12 @@ TEST(KeyProtocols, RandomConversationsGoAsRecorded) {
   EXPECT_EQ(digest, 13377676724371946315u);
 }
 
-// What a table gives a key, 0 for a key it lacks, as the X calls answer.
-template <typename Key, typename Value>
-Value lookup(const std::map<Key, Value>& table, Key key) {
-  const auto found = table.find(key);
-  return found == table.end() ? 0 : found->second;
-}
-
 TEST(XKeys, BothShiftsAndBothEntersCount) {
   // An X server's keycodes: the right Shift and the keypad's Enter are Shift and Enter too.
   const std::map<unsigned long, int> keycodes = {{'w', 25},    {0xff53, 114}, {0xffe1, 50},
                                                  {0xffe2, 62}, {0xff0d, 36},  {0xff8d, 104}};
   const term::XKeyCodes codes =
-      term::mapXKeys([&](unsigned long symbol) { return lookup(keycodes, symbol); });
+      term::mapXKeys([&](unsigned long s) { return keycodes.contains(s) ? keycodes.at(s) : 0; });
   const char rightHand[32] = {0, 0, 0, 0, 0, 0, 0, 0x40, 0, 0, 0, 0, 0, 1};
   EXPECT_EQ(term::keysDownIn(codes, rightHand), term::KeySet().set(0x10).set(0x0D));
 }
@@ -292,7 +285,8 @@ TEST(XKeys, TheFocusIsOursOnlyOnTheTerminalsWindowItsFrameOrItsChildren) {
   // 600 has gone away.
   const std::map<term::XWindow, term::XWindow> parents = {
       {200, 100}, {300, 200}, {400, 300}, {500, 100}};
-  const auto parentOf = [&](term::XWindow window) { return lookup(parents, window); };
+  // The X calls answer 0 for a window they do not know.
+  const auto parentOf = [&](term::XWindow w) { return parents.contains(w) ? parents.at(w) : 0; };
   const struct {
     term::XWindow focus, terminal;
     Focus expected;
