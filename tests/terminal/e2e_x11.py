@@ -7,15 +7,11 @@
 # focus elsewhere and Ctrl+Z byte for byte). Usage: e2e_x11.py MARBEK TOLVAN ZIRAVO...
 # Depends on: terminal_play.py, Xvfb, xterm, xdotool, xset, tmux, bash, libvterm, python3.
 import os, sys
-from terminal_play import LIMITS, SHELL, Shell, check, end, run, start_x, trace, until
+from terminal_play import LIMITS, SHELL, Shell, check, cpu_ticks, end, run, start_x, trace, until
 
 LIMITS = dict(LIMITS, **{"menu CPU %": 10, "menu arrow s": 0.3, "tap degrees": 12,
                          "hold stall s": 0.06})
 TMUX = ["tmux", "-S", "socket", "-f", "tmux.conf"]
-
-
-def cpu_seconds(pid):  # user and system time
-    return sum(map(int, open(f"/proc/{pid}/stat").read().rsplit(")", 1)[1].split()[11:13]))
 
 
 def child(pid):
@@ -24,9 +20,9 @@ def child(pid):
 
 def menu(screen, pid):
     """CPU used and the arrow's delay while Down is held 2 s in the menu."""
-    used = cpu_seconds(pid)
+    used = cpu_ticks(pid)
     samples, (down, _) = trace(screen.arrow(4), [(0, "keydown Down"), (2, "keyup Down")], 2.05)
-    figures = {"menu CPU %": (cpu_seconds(pid) - used) / os.sysconf("SC_CLK_TCK") / 0.02,
+    figures = {"menu CPU %": (cpu_ticks(pid) - used) / os.sysconf("SC_CLK_TCK") / 0.02,
                "menu arrow s": min([t for t, shown in samples if shown] or [9]) - down}
     run("xdotool", "key", "Up")
     until("the arrow back", screen.arrow(2))

@@ -5,10 +5,13 @@
 # Ctrl+C, SIGTERM, SIGHUP or Ctrl+D in the settings dialogue, with the terminal's settings given
 # back. In a session of its own, where nothing can stop it, Ctrl+Z must send nothing. A value
 # TERMINAL_KEYS cannot mean is refused before the terminal is touched, and an exception nobody
-# catches gives the terminal back and tells its message.
-# Usage: exchange_check.py MARBEK UNCAUGHT_EXCEPTION. Depends on: python3, POSIX ptys.
+# catches gives the terminal back and tells its message. With Xvfb and libXtst at hand, keys
+# pressed on a virtual X display count only while the terminal's window has the focus.
+# Usage: exchange_check.py MARBEK UNCAUGHT_EXCEPTION. Depends on: python3, POSIX ptys,
+# terminal_play.py (libvterm), and for the X keys Xvfb and libXtst.
 import contextlib, ctypes.util, fcntl, math, os, select, signal, socket, struct, subprocess, sys, \
     termios, time
+from terminal_play import cpu_ticks
 
 ENTER = "\x1b[?1049h\x1b[?1003h\x1b[?1006h\x1b[?1004h"
 LEAVE = "\x1b[?1004l\x1b[?1006l\x1b[?1003l\x1b[0m\x1b[?25h\x1b[?1049l"
@@ -51,7 +54,7 @@ def fail(why):
 # process group of its own under a session leader that reports its stop and end and, told to,
 # continues it as a shell's fg does. A display that only counts connections stands by.
 class Run:
-    def __init__(self, program, keys, job_control, size=(41, 120), controlling=True, env=None):
+    def __init__(self, program, keys, job_control, size=(41, 120), controlling=True, more_env=None):
         self.master, slave = os.openpty()
         fcntl.ioctl(slave, termios.TIOCSWINSZ, struct.pack("HHHH", *size, 0, 0))
         self.settings, self.got, self.x_opened = termios.tcgetattr(slave), b"", 0
@@ -62,7 +65,7 @@ class Run:
                 break
         self.x.listen()
         env = {"PATH": "/usr/bin:/bin", "TERM": "xterm-256color", "DISPLAY": f":{display}",
-               **({"TERMINAL_KEYS": keys} if keys is not None else {}), **(env or {})}
+               **({"TERMINAL_KEYS": keys} if keys is not None else {}), **(more_env or {})}
         (self.errors, errors), self.reports, self.go = os.pipe(), os.pipe(), os.pipe()
         self.pid = os.fork()
         if self.pid == 0:
@@ -154,7 +157,7 @@ def play(program, keys, replies, modes, x_used, ending, job_control=True):
     size = {"": (41, 0), "win32": (0, 120)}.get(keys, (41, 120))
     # Unset, in a Wayland session: with no X window named, the X display is none of its business.
     wayland = {"WAYLAND_DISPLAY": "wayland-0"} if keys is None else None
-    run, name = Run(program, keys, job_control, size, env=wayland), f"TERMINAL_KEYS={keys}"
+    run, name = Run(program, keys, job_control, size, more_env=wayland), f"TERMINAL_KEYS={keys}"
     run.expect(f"{name}: start-up",
                ENTER + ("\x1b[?u" if keys in (None, "", "kitty") else "") + QUERIES)
     last = max(i for i, (_, answer) in enumerate(replies) if answer is not None)
@@ -195,11 +198,9 @@ def play(program, keys, replies, modes, x_used, ending, job_control=True):
         fcntl.ioctl(run.master, termios.TIOCSWINSZ, struct.pack("HHHH", 1, 1, 0, 0))
         end = "\x1b[?2026l" if sync else ""
         run.expect(f"{name}: resize", sync + CLEAR + "\x1b[H=\x1b[?25l" + end, True)
-        stat = f"/proc/{os.tcgetpgrp(run.master)}/stat"  # then it idles, as before the resize
-        ticks = lambda: sum(map(int, open(stat).read().rsplit(")", 1)[1].split()[11:13]))
-        before = ticks()
+        before = cpu_ticks(pid := os.tcgetpgrp(run.master))  # then it idles, as before the resize
         time.sleep(0.3)
-        if ticks() - before > 10:
+        if cpu_ticks(pid) - before > 10:
             fail(f"{name}: busy after a resize")
     run.send(ending) if isinstance(ending, str) else os.killpg(os.tcgetpgrp(run.master), ending)
     answered = leave(run, f"{name}: the way out by {ending!r}", modes)
@@ -239,7 +240,7 @@ def server_keys(program):
             time.sleep(wait)
     for keys, replies, focus in (("x11", [ANSWER], ours), ("x11", [ANSWER], other),
                                  (None, ["\x1b[?1u" + ANSWER, "\x1b[?11u" + ANSWER], ours)):
-        run = Run(program, keys, False, env={"DISPLAY": display, "WINDOWID": str(ours)})
+        run = Run(program, keys, False, more_env={"DISPLAY": display, "WINDOWID": str(ours)})
         for reply in replies:
             run.read(5, lambda got: got, 0.1)
             run.send(reply)

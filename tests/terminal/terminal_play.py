@@ -65,6 +65,11 @@ class Screen:
         return lambda: self.row(row)[10:13] == "<--"
 
 
+def cpu_ticks(pid):
+    """The clock ticks a process has run, in user and system time."""
+    return sum(map(int, open(f"/proc/{pid}/stat").read().rsplit(")", 1)[1].split()[11:13]))
+
+
 def run(*args, wait=True):
     run = subprocess.run if wait else subprocess.Popen
     return run(args, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
