@@ -3,6 +3,7 @@
 // world/level.h, render/sprites.h (spriteTable, drawWeaponImage).
 #include "render/hud.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstdint>
@@ -26,14 +27,12 @@ std::string formatFixed(float value) {
   return text;
 }
 
-// Writes text into the top row from a column on, stopping at the screen's right edge.
-void writeTopRow(int64_t fromColumn, const std::string& text) {
+// Writes text into the top row from a column on, cut at the screen's right edge.
+void writeTopRow(size_t fromColumn, const std::string& text) {
   std::string& row = game.screenRows[0];
-  for (size_t k = 0; k < text.size(); ++k) {
-    const int64_t column = fromColumn + static_cast<int64_t>(k);
-    if (column >= game.screenWidth) return;
-    row[column] = text[k];
-  }
+  if (fromColumn >= row.size()) return;
+  const size_t shown = std::min(text.size(), row.size() - fromColumn);
+  row.replace(fromColumn, shown, text, 0, shown);
 }
 
 // The map cell of a position. Positions far beyond any level (never reached in play, but an
@@ -66,7 +65,7 @@ void drawStatusLine() {
                             std::to_string(game.killTarget) + " H:" + std::to_string(game.health);
   writeTopRow(0, position);
   // The column between the two texts keeps whatever the view drew there.
-  const int64_t scoreColumn = static_cast<int64_t>(position.size()) + 1;
+  const size_t scoreColumn = position.size() + 1;
   writeTopRow(scoreColumn, score);
   // Only level A congratulates: the level itself is compared, whichever program plays it.
   if (game.kills >= game.killTarget && game.currentLevel == &levelA) {

@@ -1,6 +1,7 @@
 // Tests of the wall raycaster on hand-made levels: rays along the grid, ties at corners and a
-// player inside a wall, which whole recorded games seldom or never meet.
-// Depends on: render/raycaster.h, world/game_state.h, world/level.h.
+// player inside a wall, which whole recorded games seldom or never meet; and a billboard behind a
+// wall one column wide. Depends on: render/raycaster.h, render/sprites.h, world/game_state.h,
+// world/level.h.
 #include "render/raycaster.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "render/sprites.h"
 #include "world/game_state.h"
 #include "world/level.h"
 
@@ -59,6 +61,19 @@ TEST(CastWalls, AxisParallelRaysTiesAndAPlayerInsideAWall) {
     EXPECT_LE(game.depthBuffer[x], 0.01f) << x;
   }
   for (const std::string& row : game.screenRows) EXPECT_EQ(row, std::string(120, ' '));
+}
+
+// Columns 55 to 59 all show image column 7 of a billboard one cell away; a wall in front of
+// column 57 alone hides that column and no other.
+TEST(DrawBillboard, AWallOneColumnWideHidesThatColumnAlone) {
+  cast({"1111", "1  1", "1111"}, 1.5f, 1.5f, 0.0f);
+  game.screenRows.assign(40, std::string(120, kUntouched));
+  game.depthBuffer.assign(120, 9.0f);
+  game.depthBuffer[57] = 0.5f;
+  drawBillboard(Entity{.x = 2.5f, .y = 1.5f, .sprite = Sprite::Enemy2}, 0.0f);
+  for (const std::string& row : game.screenRows) {
+    EXPECT_EQ(row.substr(55, 5), std::string({row[55], row[55], kUntouched, row[55], row[55]}));
+  }
 }
 
 }  // namespace
