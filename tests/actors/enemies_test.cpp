@@ -112,7 +112,8 @@ TEST(EnemyChase, StepsRefusedNearThePlayerWhenCrowdedOrWalled) {
   }
 }
 
-// With no route, a step of over a second goes the free way (north), never onto a neighbour.
+// With no route, a step of over a second goes the free way (north), never onto a neighbour;
+// in the open but with neighbours on all four sides, nowhere at all.
 TEST(EnemyChase, WithoutARouteALongStepWandersTheFreeWay) {
   startScene(kSealedOff, 6.5f, 2.5f);
   for (const auto& [x, y] : {std::pair{1.5f, 5.5f}, {3.5f, 5.5f}, {2.5f, 6.5f}})
@@ -120,6 +121,13 @@ TEST(EnemyChase, WithoutARouteALongStepWandersTheFreeWay) {
   const Entity& enemy = addEnemy(2.5f, 5.5f, EnemyState::Chase);
   updateEnemies(1.1f);
   EXPECT_LT(enemy.y, 4.5f);
+  const Level open = makeLevel(std::vector<std::string>(13, std::string(13, ' ')));
+  startScene(open, 99.5f, 99.5f);  // the player off the level: no route
+  for (const auto& [x, y] : {std::pair{5.5f, 6.5f}, {7.5f, 6.5f}, {6.5f, 5.5f}, {6.5f, 7.5f}})
+    addEnemy(x, y, kInert);
+  const Entity& boxedIn = addEnemy(6.5f, 6.5f, EnemyState::Chase);
+  updateEnemies(1.1f);
+  EXPECT_EQ(std::pair(boxedIn.x, boxedIn.y), std::pair(6.5f, 6.5f));
 }
 
 }  // namespace
