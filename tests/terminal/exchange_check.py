@@ -5,8 +5,9 @@
 # Ctrl+C, SIGTERM, SIGHUP or Ctrl+D in the settings dialogue, with the terminal's settings given
 # back. In a session of its own, where nothing can stop it, Ctrl+Z must send nothing. A value
 # TERMINAL_KEYS cannot mean is refused before the terminal is touched, and an exception nobody
-# catches gives the terminal back and tells its message. With Xvfb and libXtst at hand, keys
-# pressed on a virtual X display count only while the terminal's window has the focus.
+# catches gives the terminal back and tells its message, 0.2 s after its query where the terminal
+# answers nothing. With Xvfb and libXtst at hand, keys pressed on a virtual X display count only
+# while the terminal's window has the focus.
 # Usage: exchange_check.py MARBEK UNCAUGHT_EXCEPTION. Depends on: python3, POSIX ptys,
 # terminal_play.py (libvterm), and for the X keys Xvfb and libXtst.
 import contextlib, ctypes.util, fcntl, math, os, select, signal, socket, struct, subprocess, sys, \
@@ -286,10 +287,13 @@ def main():
     thrown.expect("exception: start-up", ENTER + "\x1b[?u" + QUERIES)
     thrown.send(ANSWER)
     got = thrown.read(5, lambda got: got.endswith((WIN32[1] + LEAVE + "\x1b[c").encode()))
-    thrown.send(ANSWER)
+    asked = time.monotonic()
+    time.sleep(0.15)  # typing, and no answer: the reading ends all the same 0.2 s after the query
+    thrown.send("w")
     message = os.read(thrown.errors, 4096).decode()
     if not got.startswith(ASK_WIN32 + CLEAR) or not got.endswith(WIN32[1] + LEAVE + "\x1b[c") \
-            or thrown.status() != signal.SIGABRT or "ran out of memory" not in message:
+            or thrown.status() != signal.SIGABRT or "ran out of memory" not in message \
+            or time.monotonic() - asked > 0.35:
         fail(f"exception: sent {got!r}, said {message!r}")
     # A way out ends at the answer to its query, not at its time limit of 0.2 s (at least once:
     # a busy machine may hold up the others).

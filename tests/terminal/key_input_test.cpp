@@ -280,6 +280,17 @@ TEST(XKeys, BothShiftsAndBothEntersCount) {
   EXPECT_EQ(term::keysDownIn(codes, rightHand), term::KeySet().set(0x10).set(0x0D));
 }
 
+// Terminal repeats of a key that the X server shows up (typed on another keyboard): from the
+// third in a row the server's word is doubted, and the terminal's repeats hold the key.
+TEST(XKeys, ThreeRepeatsOfAKeyTheServerShowsUpMakeItDoubted) {
+  TerminalInput input = inputFor(Source::XServer);
+  for (int64_t repeat = 0; repeat < 4; ++repeat) {
+    feed(input, "d", repeat * 30);
+    term::noteServerKeys(input.keys, true, {});
+    EXPECT_EQ(isKeyHeld(input.keys, 'D', repeat * 30), repeat >= 3) << repeat;
+  }
+}
+
 TEST(XKeys, TheFocusIsOursOnlyOnTheTerminalsWindowItsFrameOrItsChildren) {
   // Root 100; frame 200 holds the terminal 300, whose child is 400; 500 is another window;
   // 600 has gone away.
