@@ -278,6 +278,9 @@ def main():
         if redraw:
             os.kill(orphan.pid, signal.SIGSTOP)
             os.waitpid(orphan.pid, os.WUNTRACED)
+        else:  # a resize first: the input's end is no wait that a signal cut short
+            os.kill(orphan.pid, signal.SIGWINCH)
+            orphan.read(0.2)
         os.close(orphan.master)
         os.kill(orphan.pid, signal.SIGCONT if redraw else 0)
         if not select.select([os.pidfd_open(orphan.pid)], [], [], 2)[0] or \
