@@ -14,14 +14,8 @@ namespace {
 
 using platform::kVkShift;
 
-const Level kRoom = makeLevel({
-    "11111111",
-    "1      1",
-    "1  2 4 1",
-    "1    1 1",
-    "1  5   1",
-    "11111111",
-});
+const Level kRoom =
+    makeLevel({"11111111", "1      1", "1  2 4 1", "1    1 1", "1  5   1", "11111111"});
 
 void playIn(float x, float y) {
   freshProgram();

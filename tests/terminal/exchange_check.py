@@ -275,12 +275,9 @@ def main():
         orphan.expect("no controlling terminal: start-up", ENTER + QUERIES)
         orphan.send(ANSWER)
         orphan.read(5, lambda got: CLEAR.encode() in got, 0.05)
-        if redraw:
-            os.kill(orphan.pid, signal.SIGSTOP)
-            os.waitpid(orphan.pid, os.WUNTRACED)
-        else:  # a resize first: the input's end is no wait that a signal cut short
-            os.kill(orphan.pid, signal.SIGWINCH)
-            orphan.read(0.2)
+        # Stopped, or resized first: the input's end is then no wait that a signal cut short.
+        os.kill(orphan.pid, signal.SIGSTOP if redraw else signal.SIGWINCH)
+        os.waitpid(orphan.pid, os.WUNTRACED) if redraw else orphan.read(0.2)
         os.close(orphan.master)
         os.kill(orphan.pid, signal.SIGCONT if redraw else 0)
         if not select.select([os.pidfd_open(orphan.pid)], [], [], 2)[0] or \
