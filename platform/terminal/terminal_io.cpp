@@ -10,6 +10,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -45,14 +46,14 @@ struct ModeSequences {
 };
 // Flags 1 + 2 + 8 of the kitty protocol: disambiguated keys, press/repeat/release events,
 // every key as an escape.
-constexpr ModeSequences kLaterModes[kLaterModeCount] = {
-    {"\x1b[>11u", "\x1b[<u"}, {"\x1b[?9001h", "\x1b[?9001l"}, {"\x1b[?1016h", "\x1b[?1016l"}};
+constexpr std::array<ModeSequences, kLaterModeCount> kLaterModes = {
+    {{"\x1b[>11u", "\x1b[<u"}, {"\x1b[?9001h", "\x1b[?9001l"}, {"\x1b[?1016h", "\x1b[?1016l"}}};
 constexpr int kExitSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 
 termios savedSettings;
 termios rawSettings;
-std::atomic<bool> laterModeOn[kLaterModeCount];
+std::array<std::atomic<bool>, kLaterModeCount> laterModeOn{};
 std::atomic<bool> terminalTaken{false};
 std::atomic<bool> writing{false};       // a write to the terminal is under way
 std::atomic<bool> updateOpened{false};  // ... and it began a synchronized update
