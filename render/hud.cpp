@@ -48,10 +48,9 @@ int64_t mapCellOf(float position) {
 // One map cell, s characters wide; whatever falls off the screen is left out.
 void plotMapCell(int64_t column, int64_t row, int64_t cellWidth, char glyph) {
   if (row < 0 || row >= game.screenHeight) return;
-  for (int64_t k = 0; k < cellWidth; ++k) {
-    const int64_t x = column + k;
-    if (x >= 0 && x < game.screenWidth) game.screenRows[row][x] = glyph;
-  }
+  const int64_t from = std::max<int64_t>(column, 0);
+  const int64_t to = std::min<int64_t>(column + cellWidth, game.screenWidth);
+  if (from < to) game.screenRows[row].replace(from, to - from, to - from, glyph);
 }
 
 }  // namespace
