@@ -186,8 +186,10 @@ def play(program, keys, replies, modes, x_used, ending, job_control=True):
         os.write(run.go[1], b"c")
         run.expect(f"{name}: fg", ENTER + "".join(on for on, _ in modes) + sync + CLEAR, True)
     if ending == "\x04":  # Settings chosen, a digit typed and erased twice (the second echo is
-        # one byte), the width answered, Ctrl+D on the empty line of the height
-        typing = (("8", "8"), ("\x7f", "\x1b[K")) * 2 + (("80\r", "Height?"),)
+        # one byte), the width answered with a digit typed ahead into the height, which is erased,
+        # then Ctrl+D on the empty line of the height
+        erase = ("\x7f", "\x1b[K")
+        typing = (("8", "8"), erase) * 2 + (("80\r2", "Height? 2"), erase)
         for key, shown in (("\x1b[B", "<--"), ("\r", "Width?")) + typing:
             sent = time.monotonic()
             run.send(key)
