@@ -190,12 +190,14 @@ def play(program, keys, replies, modes, x_used, ending, job_control=True):
         # then Ctrl+D on the empty line of the height
         erase = ("\x7f", "\x1b[K")
         typing = (("8", "8"), erase) * 2 + (("80\r2", "Height? 2"), erase)
-        for key, shown in (("\x1b[B", "<--"), ("\r", "Width?")) + typing:
+        run.send("\x1b")  # the arrow cut in two, as a slow link may deliver it
+        time.sleep(0.025)
+        for key, shown in (("[B", "<--"), ("\r", "Width?")) + typing:
             sent = time.monotonic()
             run.send(key)
             if shown not in (got := run.read(5, lambda got: shown.encode() in got, 0.05)):
                 fail(f"{name}: {key!r} in the menu did not show {shown!r}: {got!r}")
-            if key == "\x1b[B" and time.monotonic() - sent < 0.12:  # the arrow pauses 120 ms
+            if key == "[B" and time.monotonic() - sent < 0.12:  # the arrow pauses 120 ms
                 fail(f"{name}: the arrow moved without its pause")
     elif keys == "linger":  # a window of 1 x 1 is drawn afresh at once: what fits of the title
         fcntl.ioctl(run.master, termios.TIOCSWINSZ, struct.pack("HHHH", 1, 1, 0, 0))
