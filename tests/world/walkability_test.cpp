@@ -27,10 +27,10 @@ TEST(IsBlocked, TruncatesTowardZeroBoundsEachRowAndPassesOtherCodes) {
     float x, y;
     bool blocked;
   } probes[] = {
-      {0.3f, 0.3f, false}, {-0.4f, -0.4f, false}, {-0.6f, 0.3f, true},  {0.3f, -0.6f, true},
-      {3.5f, 0.4f, false}, {3.5f, 0.6f, true},    {2.6f, 1.5f, true},   {2.4f, 1.5f, false},
-      {1.5f, 3.5f, false}, {2.5f, 3.5f, false},   {3.5f, 3.5f, false},  {1.5f, 4.4f, false},
-      {4.5f, 3.5f, true},  {1.5f, 4.5f, true},    {3.0e9f, 1.5f, true}, {-3.0e9f, 1.5f, true},
+      {0.3f, 0.3f, false}, {-0.4f, -0.4f, false}, {-0.6f, 0.3f, true},   {0.3f, -0.6f, true},
+      {3.5f, 0.4f, false}, {3.5f, 0.6f, true},    {2.6f, 1.5f, true},    {2.4f, 1.5f, false},
+      {1.5f, 3.5f, false}, {2.5f, 3.5f, false},   {3.5f, 3.5f, false},   {1.5f, 4.4f, false},
+      {4.5f, 3.5f, true},  {1.5f, 4.5f, true},    {0x1p31f, 1.5f, true}, {-3.0e9f, 1.5f, true},
       {nan, 1.5f, true},   {1.5f, inf, true},
   };
   for (const auto& probe : probes) {
